@@ -1,0 +1,124 @@
+// tavozz-cli: the program's jobs without a window, on a data directory.
+#include "dataset.h"
+#include "datadir.h"
+#include "db.h"
+#include "program.h"
+
+#ifdef TAVOZZ_HAVE_REPORTS
+#include "reportcli.h"
+#endif
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QRegularExpression>
+#include <QTextStream>
+
+using namespace tz;
+
+namespace {
+
+QTextStream &out()
+{
+    static QTextStream s(stdout);
+    return s;
+}
+
+QTextStream &err()
+{
+    static QTextStream s(stderr);
+    return s;
+}
+
+int usage()
+{
+    err() << "Použití:\n"
+             "  tavozz-cli init DATADIR [--demo]      vytvoří nový datový adresář\n"
+             "  tavozz-cli sql DIR \"příkaz\"            provede příkaz SQL a vypíše výsledek\n"
+#ifdef TAVOZZ_HAVE_REPORTS
+             "  tavozz-cli report check|eval ...      sestavy\n"
+#endif
+          ;
+    err().flush();
+    return 2;
+}
+
+int cmdInit(const QStringList &args)
+{
+    if (args.isEmpty())
+        return usage();
+    const QString dir = args.at(0);
+    const bool demo = args.contains(QStringLiteral("--demo"));
+    QDir().mkpath(dir);
+    if (QFileInfo::exists(QDir(dir).filePath(QString::fromLatin1(db::Database::FileName)))) {
+        err() << "Datový adresář " << QDir::toNativeSeparators(dir) << " již obsahuje data; nic se nemění.\n";
+        return 1;
+    }
+    db::Database d;
+    d.openSqlite(dir);
+    db::installSchema(d);
+    if (demo)
+        db::loadDemoData(d);
+    out() << "Vytvořen datový adresář " << QDir::toNativeSeparators(QDir(dir).absolutePath()) << (demo ? " s ukázkovými daty" : "") << "\n";
+    return 0;
+}
+
+int cmdSql(const QStringList &args)
+{
+    if (args.size() < 2)
+        return usage();
+    db::Database d;
+    app::openDataPath(d, args.at(0));
+    const QString sql = args.mid(1).join(QLatin1Char(' '));
+    static const QRegularExpression select(QStringLiteral("^\\s*(select|with|pragma)\\b"), QRegularExpression::CaseInsensitiveOption);
+    if (!select.match(sql).hasMatch()) {
+        const int n = d.exec(sql);
+        out() << "Změněno řádků: " << n << "\n";
+        return 0;
+    }
+    db::Dataset ds(&d, QStringLiteral("sql"));
+    ds.setSql(sql);
+    ds.open();
+    QStringList header;
+    for (int i = 0; i < ds.fieldCount(); ++i)
+        header << ds.fieldAt(i)->name();
+    out() << header.join(QLatin1Char('\t')) << "\n";
+    for (ds.first(); !ds.eof(); ds.next()) {
+        QStringList row;
+        for (int i = 0; i < ds.fieldCount(); ++i)
+            row << ds.fieldAt(i)->asString().replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        out() << row.join(QLatin1Char('\t')) << "\n";
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return usage();
+    const QString cmd = args.takeFirst();
+    try {
+        int rc = 2;
+        if (cmd == QLatin1String("init"))
+            rc = cmdInit(args);
+        else if (cmd == QLatin1String("sql"))
+            rc = cmdSql(args);
+#ifdef TAVOZZ_HAVE_REPORTS
+        else if (cmd == QLatin1String("report"))
+            rc = rep::runCli(args, out(), err());
+#endif
+        else
+            rc = usage();
+        out().flush();
+        err().flush();
+        return rc;
+    } catch (const db::Error &e) {
+        out().flush();
+        err() << e.userText() << "\n";
+        err().flush();
+        return 1;
+    }
+}
