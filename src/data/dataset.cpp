@@ -287,6 +287,9 @@ void Dataset::open()
         throw Error(QStringLiteral("Databáze není otevřena."));
     readMasterParams();
     const TranslatedSql tr = translateSql(m_sql, *m_db);
+    for (const QString &p : tr.params)
+        if (!m_params.contains(p))
+            throw Error(QStringLiteral("%1: parametr :%2 nemá hodnotu.").arg(m_name.isEmpty() ? QStringLiteral("Dotaz") : m_name, p));
     auto q = std::make_unique<QSqlQuery>(m_db->handle());
     q->setForwardOnly(true);
     if (!q->prepare(tr.text))

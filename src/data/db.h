@@ -106,6 +106,8 @@ public:
     // Type of a column name that has one type in every table that has it.
     FieldType uniqueColumnType(const QString &column) const;
     bool isDateColumn(const QString &column) const;
+    // True when some table has a column of this name.
+    bool isColumnName(const QString &column) const { return m_uniqueTypes.contains(column.toLower()); }
 
     // Runs one statement that returns no rows; gives the number of rows affected.
     int exec(const QString &sql, const Params &params = {});

@@ -129,7 +129,7 @@ TranslatedSql translateSql(const QString &sql, const Database &db)
             const QString name = stripDb(tk.text);
             if (tk.text.endsWith(QLatin1String(".db"), Qt::CaseInsensitive) || db.hasTable(name))
                 t += name;
-            else if (db.uniqueColumnType(name) != FieldType::Unknown || db.isDateColumn(name))
+            else if (db.isColumnName(name))
                 t += pg ? name : QLatin1Char('"') + name + QLatin1Char('"');
             else
                 t += sqlString(tk.text); // a string value written in double quotes

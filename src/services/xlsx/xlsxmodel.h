@@ -42,7 +42,6 @@ struct Color
     // other values give automatic colour.
     static Color fromColorIndex(int index);
     bool operator==(const Color &) const = default;
-    auto operator<=>(const Color &) const = default;
 };
 
 enum class BorderStyle { None, Thin, Medium, Thick, Dashed, Dotted, Double, Hair };
@@ -52,7 +51,6 @@ struct BorderSide
     BorderStyle style = BorderStyle::None;
     Color color;
     bool operator==(const BorderSide &) const = default;
-    auto operator<=>(const BorderSide &) const = default;
 };
 
 enum class HAlign { General, Left, Center, Right, Fill, Justify, CenterContinuous };
@@ -88,7 +86,6 @@ struct CellStyle
     bool hidden = false;
 
     bool operator==(const CellStyle &) const = default;
-    auto operator<=>(const CellStyle &) const = default;
 };
 
 // A typed value for a cell.
