@@ -15,9 +15,9 @@ for d in reports sablony sablonyRev; do
 done
 cd "$prog"
 if [ ! -d Datazz ] && [ ! -d DATAZZ ] && [ ! -d datazz ]; then
-  "$here/build/src/app/tavozz-cli" init "$prog/Datazz" ${1:+$1}
+  "$here/build/bin/tavozz-cli" init "$prog/Datazz" ${1:+$1}
 fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x900x24" "$here/build/src/app/tavozz"
+  exec xvfb-run -a -s "-screen 0 1280x900x24" "$here/build/bin/tavozz"
 fi
-exec "$here/build/src/app/tavozz"
+exec "$here/build/bin/tavozz"
