@@ -14,17 +14,91 @@ constexpr qint64 kJulianOf18991230 = 2415019;
 
 bool isAsciiDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
 
-// Mantissa digits and decimal exponent of |v| rounded to `precision`
-// significant digits: |v| = d.ddd x 10^exp.
-void decimalDigits(double v, int precision, QString &digits, int &exp)
+// Decimal digits of |v|: |v| = d.ddd x 10^exp, at most 15 significant
+// digits (what a double holds reliably), then rounded half up in decimal, so
+// that 2,25 shown with one decimal is 2,3 as people expect.
+struct Digits {
+    QString d;
+    int exp = 0;
+    bool zero = true;
+};
+
+Digits digits15(double v)
 {
+    Digits g;
+    if (v == 0 || !std::isfinite(v)) {
+        g.d = QStringLiteral("0");
+        return g;
+    }
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", precision - 1, std::fabs(v));
+    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
     const QString s = QString::fromLatin1(buf);
     const int e = s.indexOf(u'e');
-    digits = s.left(e);
-    digits.remove(u'.');
-    exp = s.mid(e + 1).toInt();
+    g.d = s.left(e);
+    g.d.remove(u'.');
+    g.exp = s.mid(e + 1).toInt();
+    g.zero = false;
+    return g;
+}
+
+// Keeps n significant digits, rounding half up.
+void roundSig(Digits &g, int n)
+{
+    if (g.zero || n >= g.d.size())
+        return;
+    if (n <= 0) {
+        const bool up = n == 0 && g.d[0] >= u'5';
+        g.d = up ? QStringLiteral("1") : QStringLiteral("0");
+        if (up)
+            ++g.exp;
+        else
+            g.zero = true;
+        return;
+    }
+    const bool up = g.d[n] >= u'5';
+    g.d.truncate(n);
+    if (!up)
+        return;
+    int i = n - 1;
+    while (i >= 0 && g.d[i] == u'9') {
+        g.d[i] = u'0';
+        --i;
+    }
+    if (i >= 0) {
+        g.d[i] = QChar(g.d[i].unicode() + 1);
+    } else {
+        g.d.prepend(u'1');
+        g.d.chop(1);
+        ++g.exp;
+    }
+}
+
+void decimalDigits(double v, int precision, QString &digits, int &exp)
+{
+    Digits g = digits15(v);
+    roundSig(g, precision);
+    digits = g.d.leftJustified(precision, u'0');
+    exp = g.zero ? 0 : g.exp;
+}
+
+// |a| with exactly `decimals` decimals, "." as separator, rounded half up.
+QString fixedString(double a, int decimals)
+{
+    Digits g = digits15(a);
+    if (!g.zero)
+        roundSig(g, g.exp + 1 + decimals);
+    QString intPart, frac;
+    if (g.zero) {
+        intPart = QStringLiteral("0");
+    } else if (g.exp >= 0) {
+        intPart = g.d.left(g.exp + 1).leftJustified(g.exp + 1, u'0');
+        frac = g.d.mid(g.exp + 1);
+    } else {
+        intPart = QStringLiteral("0");
+        frac = QString(-g.exp - 1, u'0') + g.d;
+    }
+    frac = frac.leftJustified(decimals, u'0').left(decimals);
+    return decimals > 0 ? intPart + u'.' + frac : intPart;
 }
 
 QString groupThousands(const QString &intPart, QChar sep)
@@ -49,9 +123,7 @@ QString padded(int value, int width)
 // significant digits; "-" only when something non-zero is shown.
 QString fixedText(double v, int decimals, bool thousands)
 {
-    char buf[512];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, std::fabs(v));
-    QString s = QString::fromLatin1(buf);
+    const QString s = fixedString(std::fabs(v), decimals);
     QString intPart = s, frac;
     const int dot = s.indexOf(u'.');
     if (dot >= 0) {
@@ -75,9 +147,13 @@ QString fixedText(double v, int decimals, bool thousands)
 
 double roundToPrecision(double v, int precision)
 {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", precision - 1, v);
-    return std::strtod(buf, nullptr);
+    Digits g = digits15(v);
+    if (g.zero)
+        return 0;
+    roundSig(g, precision);
+    const QByteArray t = (g.d.left(1) + u'.' + g.d.mid(1) + u'e' + QString::number(g.exp)).toLatin1();
+    const double r = std::strtod(t.constData(), nullptr);
+    return v < 0 ? -r : r;
 }
 
 QString scientificGeneral(double v, const QString &digitsIn, int exp, int expDigits)
@@ -390,18 +466,14 @@ QString formatFloat(const QString &mask, double v)
         const int ip = std::max(intPlaceholders, 1);
         exponent = int(std::floor(std::log10(a))) - (ip - 1);
         a = a / std::pow(10.0, exponent);
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%.*f", fracMax, a);
-        if (std::strtod(buf, nullptr) >= std::pow(10.0, ip)) {
+        if (fixedString(a, fracMax).toDouble() >= std::pow(10.0, ip)) {
             ++exponent;
             a /= 10;
         }
     }
     if (a >= 1e300)
         return numberText(v);
-    char buf[512];
-    std::snprintf(buf, sizeof buf, "%.*f", fracMax, a);
-    QString fixed = QString::fromLatin1(buf);
+    const QString fixed = fixedString(a, fracMax);
     QString intStr = fixed, fracStr;
     if (const int dot = fixed.indexOf(u'.'); dot >= 0) {
         intStr = fixed.left(dot);
