@@ -3,6 +3,8 @@
 #include "sqltranslate.h"
 
 #include <QRegularExpression>
+
+#include <optional>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlRecord>
@@ -907,6 +909,13 @@ void Dataset::post()
         return conds.join(QStringLiteral(" and "));
     };
 
+    std::optional<Transaction> tx;
+    if (m_state == State::Insert && allocateKey) {
+        tx.emplace(*m_db, true);
+        if (m_db->backend() == Database::Backend::PostgreSQL)
+            m_db->exec(QStringLiteral("lock table %1 in share row exclusive mode").arg(t->name));
+        allocateKey(*this);
+    }
     if (m_state == State::Insert) {
         QStringList ins, vals;
         Params p;
@@ -945,6 +954,8 @@ void Dataset::post()
                 throw Error(QStringLiteral("Záznam byl mezitím změněn nebo odstraněn jiným uživatelem. Obnovte seznam a opakujte úpravu."));
         }
     }
+    if (tx)
+        tx->commit();
     m_rows[size_t(m_view[size_t(m_cur)])] = m_buffer;
     m_state = State::Browse;
     m_buffer.clear();

@@ -186,6 +186,9 @@ public:
     std::function<void(Dataset &)> beforePost;
     std::function<void(Dataset &)> afterPost;
     std::function<void(Dataset &)> beforeDelete;
+    // Runs inside the write transaction that stores a new row, just before the
+    // insert: the place to take a key that no other workstation has taken.
+    std::function<void(Dataset &)> allocateKey;
     std::function<void(Dataset &)> afterOpen;
 
     // Master-detail: parameters take the master's current values of the same names.
