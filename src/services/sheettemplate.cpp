@@ -257,17 +257,19 @@ int writeDescribedLines(ExportDoExcelu &sheet, const TemplateDescription &desc,
 
     double total = 0;
     for (const DescribedRecord &rec : records) {
-        for (const auto &[field, text] : rec) {
+        for (const auto &[field, value] : rec) {
             auto it = fieldColumns.find(field.toLower());
             if (it != fieldColumns.end())
-                sheet.SetCell(row, it->second, text);
+                sheet.SetCell(row, it->second, value);
         }
         for (int i = 0; i < int(fixedTexts.size()); ++i)
             if (!fixedTexts[size_t(i)].isEmpty())
                 sheet.SetCell(row, i + 1, fixedTexts[size_t(i)]);
-        for (const auto &[field, text] : rec)
+        for (const auto &[field, value] : rec)
             if (field.compare(priceField, Qt::CaseInsensitive) == 0) {
-                const double price = parsePrice(text);
+                const double price = value.type == xlsx::CellValue::Type::Number ? value.number
+                                     : value.type == xlsx::CellValue::Type::Text ? parsePrice(value.text)
+                                                                                 : 0.0;
                 if (price > 0)
                     total += price;
             }

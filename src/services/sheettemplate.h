@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "xlsx/xlsxmodel.h"
+
 #include <map>
 #include <stdexcept>
 #include <vector>
@@ -82,8 +84,9 @@ private:
     QString m_fileName;
 };
 
-// One data line of a description-driven list: lower-case field name -> text.
-using DescribedRecord = std::map<QString, QString>;
+// One data line of a description-driven list: field name (any case) -> value.
+// Texts stay texts ("0012"), numbers stay numbers.
+using DescribedRecord = std::map<QString, xlsx::CellValue>;
 
 // Writes the data lines of a description-driven list (the summary protocol)
 // into the open workbook, after the caller has written the header cells:
@@ -93,7 +96,7 @@ using DescribedRecord = std::map<QString, QString>;
 // inserted below it, so that the template needs one formatted data row; the
 // total lands on the template's row that followed the data row.
 // priceField names the field that is summed (values > 0 count; Czech decimal
-// comma accepted). Returns the row of the total (0 when none was written).
+// comma accepted for texts). Returns the row of the total (0 when none was written).
 int writeDescribedLines(ExportDoExcelu &sheet, const TemplateDescription &desc,
                         const std::vector<DescribedRecord> &records,
                         const QString &priceField = QStringLiteral("cenarev"));
