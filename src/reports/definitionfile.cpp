@@ -356,7 +356,7 @@ bool parseDefinition(const QList<NumberedLine> &lines, bool isDetail, const QStr
         if (kind == ekDetail) {
             e.reference = intField(f, 2, 0);
         } else if (isTextLikeKind(kind)) {
-            if (startsWithDigit(ref) || ref.isEmpty()) {
+            if (startsWithDigit(ref) || ref.isEmpty() || (ref.startsWith(u'-') && startsWithDigit(ref.mid(1)))) {
                 e.reference = intField(f, 2, 0);
                 if ((kind == ekField || kind == ekFieldLabel) && fieldNames
                     && (e.reference < 0 || e.reference >= fieldNames->size()))

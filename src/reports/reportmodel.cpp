@@ -290,6 +290,59 @@ void ReportDefinition::removeGroup(int k)
         sections[i].kind = i;
 }
 
+QString renumberFunctionReferences(const QString &expression, const std::function<int(int)> &map)
+{
+    QString out;
+    out.reserve(expression.size());
+    const int n = expression.size();
+    for (int i = 0; i < n; ++i) {
+        out += expression[i];
+        if (expression[i] != u'@')
+            continue;
+        int j = i + 1;
+        while (j < n && expression[j].unicode() >= '0' && expression[j].unicode() <= '9')
+            ++j;
+        if (j == i + 1 || j - i - 1 > 3)
+            continue;
+        out += QString::number(map(expression.mid(i + 1, j - i - 1).toInt()));
+        i = j - 1;
+    }
+    return out;
+}
+
+namespace {
+void renumberAll(ReportDefinition &d, const std::function<int(int)> &map)
+{
+    for (TRadekFunkce &f : d.functions)
+        f.expression = renumberFunctionReferences(f.expression, map);
+    for (TPolSkup &g : d.groups)
+        g.expression = renumberFunctionReferences(g.expression, map);
+    for (TOddilSestavy &s : d.sections)
+        for (TSiReportElement &e : s.elements) {
+            e.condition = renumberFunctionReferences(e.condition, map);
+            if (e.kind == ekBarcode || e.kind == ekPicture)
+                e.name = renumberFunctionReferences(e.name, map);
+            if (e.kind == ekFunction && e.reference >= 0)
+                e.reference = map(e.reference + 1) - 1;
+        }
+}
+} // namespace
+
+void ReportDefinition::insertFunction(int pos, const TRadekFunkce &f)
+{
+    pos = std::clamp(pos, 0, int(functions.size()));
+    renumberAll(*this, [pos](int n) { return n - 1 >= pos ? n + 1 : n; });
+    functions.insert(functions.begin() + pos, f);
+}
+
+void ReportDefinition::removeFunction(int pos)
+{
+    if (pos < 0 || pos >= int(functions.size()))
+        return;
+    functions.erase(functions.begin() + pos);
+    renumberAll(*this, [pos](int n) { return n - 1 == pos ? 0 : (n - 1 > pos ? n - 1 : n); });
+}
+
 TOddilSestavy *ReportDefinition::section(int kind)
 {
     return (kind >= 0 && kind < int(sections.size())) ? &sections[kind] : nullptr;

@@ -308,6 +308,14 @@ struct ReportDefinition {
     TPolSkup &addGroup(const QString &expression);
     // Removes group k with its two sections; later groups move up.
     void removeGroup(int k);
+    // Inserts or removes the user function at a 0-based position. Every "@n"
+    // (n a number) in every expression of the definition (functions, groups,
+    // print conditions, barcode contents, picture names) and every function
+    // element is renumbered so that it keeps pointing at the same function;
+    // references to a removed function become "@0" (and position -1 for an
+    // element), which evaluate to an empty null value.
+    void insertFunction(int pos, const TRadekFunkce &f);
+    void removeFunction(int pos);
     TOddilSestavy *section(int kind);
     const TOddilSestavy *section(int kind) const;
     int elementCount() const;
@@ -324,6 +332,10 @@ struct ReportDefinition {
 
     bool sameDefinition(const ReportDefinition &o) const;
 };
+
+// Rewrites every "@" followed by a 1-based function number; map returns the
+// new number (0 for a reference to a removed function).
+QString renumberFunctionReferences(const QString &expression, const std::function<int(int)> &map);
 
 struct TFormatPapiru {
     QString name;   // at most 31 characters

@@ -482,6 +482,61 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("PocetFormatu=3")));
     }
 
+    void renumberingFunctionsKeepsEveryReference()
+    {
+        ReportDefinition d;
+        for (const char *name : {"A", "B", "C"}) {
+            TRadekFunkce f;
+            f.name = QLatin1String(name);
+            d.functions.push_back(f);
+        }
+        d.functions[2].expression = QStringLiteral("@1+@2+@B+@12");
+        d.addGroup(QStringLiteral("@2"));
+        TSiReportElement cond;
+        cond.kind = ekText;
+        cond.condition = QStringLiteral("@3>0 AND '@2'<>''");
+        TSiReportElement code;
+        code.kind = ekBarcode;
+        code.name = QStringLiteral("NUMTOSTR(@2)");
+        TSiReportElement pic;
+        pic.kind = ekPicture;
+        pic.name = QStringLiteral("'a.bmp',@3");
+        TSiReportElement fnB;
+        fnB.kind = ekFunction;
+        fnB.reference = 1;
+        TSiReportElement fnC = fnB;
+        fnC.reference = 2;
+        d.sections[2].elements = {cond, code, pic, fnB, fnC};
+
+        TRadekFunkce first;
+        first.name = QStringLiteral("Novy");
+        d.insertFunction(0, first);
+        QCOMPARE(d.functions[3].expression, QStringLiteral("@2+@3+@B+@13"));   // names stay, numbers shift
+        QCOMPARE(d.groups[0].expression, QStringLiteral("@3"));
+        QCOMPARE(d.sections[2].elements[0].condition, QStringLiteral("@4>0 AND '@3'<>''"));
+        QCOMPARE(d.sections[2].elements[1].name, QStringLiteral("NUMTOSTR(@3)"));
+        QCOMPARE(d.sections[2].elements[2].name, QStringLiteral("'a.bmp',@4"));
+        QCOMPARE(d.sections[2].elements[3].reference, 2);
+        QCOMPARE(d.sections[2].elements[4].reference, 3);
+
+        d.removeFunction(2);   // "B"
+        QCOMPARE(d.functions.size(), size_t(3));
+        QCOMPARE(d.functions[2].name, QStringLiteral("C"));
+        QCOMPARE(d.functions[2].expression, QStringLiteral("@2+@0+@B+@12"));
+        QCOMPARE(d.groups[0].expression, QStringLiteral("@0"));
+        QCOMPARE(d.sections[2].elements[0].condition, QStringLiteral("@3>0 AND '@0'<>''"));
+        QCOMPARE(d.sections[2].elements[3].reference, -1);
+        QCOMPARE(d.sections[2].elements[4].reference, 2);
+
+        // A function element pointing at a removed function stays so through the file.
+        TSestavaTyp rep;
+        rep.def = d;
+        TSestavaTyp back;
+        QVERIFY(takeOverDefinition(back, writeDefinition(rep), QStringLiteral("x")).ok());
+        QCOMPARE(back.def.sections[2].elements[3].reference, -1);
+        QVERIFY(!back.functionValue(-1).has_value());
+    }
+
     void groupsAddAndRemove()
     {
         ReportDefinition d;
