@@ -37,7 +37,7 @@ typy = {
  "T": ["Jeřábová traverza", "H-traverza", "C-hák", "Jiný přípravek"],
  "J": ["Jeřábová váha", "Vakuový manipulátor", "Magnet", "Jiný manip. prostř.", "Vázací bod",
        "Jiný manip. prostř."],
- "O": ["Postroj", "Pás do sedu", "Tlumič pádu", "Spojovací prostředek", "Jisticí systém"],
+ "O": ["Kompletní postroj", "Pracovní pás", "Spojovací prostředek", "Ostatní prostředky", "Jistící systém"],
 }
 rows = []
 for druh, names in typy.items():
