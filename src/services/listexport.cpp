@@ -19,9 +19,10 @@ constexpr double kLogoMaxHeightPt = 34;
 void takeStyle(Workbook &book, int row, int col, int style, const CellValue &value)
 {
     Cell &c = book.active().cellAt(row, col);
-    if (c.style != 0 || style == 0)
+    const int base = c.style != 0 ? c.style : style;
+    if (base == 0)
         return;
-    CellStyle st = book.style(style);
+    CellStyle st = book.style(base);
     // A number format of the template cell does not turn texts into numbers.
     if (value.type == CellValue::Type::Text)
         st.numFmt = QStringLiteral("@");
