@@ -26,8 +26,13 @@ void takeStyle(Workbook &book, int row, int col, int style, const CellValue &val
     // A number format of the template cell does not turn texts into numbers.
     if (value.type == CellValue::Type::Text)
         st.numFmt = QStringLiteral("@");
-    else if (value.type != CellValue::Type::Empty && st.numFmt == QLatin1String("@"))
-        st.numFmt = QStringLiteral("General");
+    else if (value.type != CellValue::Type::Empty) {
+        // Numbers and dates stand to the right, as the spreadsheet shows them by default.
+        if (st.numFmt == QLatin1String("@"))
+            st.numFmt = QStringLiteral("General");
+        if (st.hAlign == HAlign::Left)
+            st.hAlign = HAlign::General;
+    }
     c.style = book.styleIndex(st);
 }
 } // namespace
@@ -84,11 +89,15 @@ void fillList(ExportDoExcelu &sheet, const ListDocument &doc)
         }
         ++row;
     }
-    // An empty list keeps no formatted data row of the template.
-    if (doc.rows.empty())
-        for (auto &[ref, c] : sh.cells)
-            if (ref.row == kFirstDataRow && !c.hasValue())
-                c.style = 0;
+    // Formatted title and data cells of the template beyond the list stay blank.
+    const int columns = int(doc.columns.size());
+    for (auto &[ref, c] : sh.cells) {
+        if (c.hasValue())
+            continue;
+        if ((ref.row == kColumnRow && ref.col > columns)
+            || (ref.row == kFirstDataRow && (doc.rows.empty() || ref.col > columns)))
+            c.style = 0;
+    }
     sheet.AutofitColumns();
 }
 

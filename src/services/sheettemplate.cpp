@@ -279,7 +279,12 @@ int writeDescribedLines(ExportDoExcelu &sheet, const TemplateDescription &desc,
     ++row;
     if (sumColumn <= 0)
         return 0;
-    sheet.SetCell(row, sumColumn, xlsx::CellValue::fromNumber(std::round(total), QStringLiteral("0")));
+    // A number format of the template's total cell stays; otherwise a whole number.
+    const auto &wb = sheet.workbook();
+    const auto *cell = wb.active().cell(row, sumColumn);
+    const QString fmt = cell ? wb.style(cell->style).numFmt : QString();
+    const bool keep = !fmt.isEmpty() && fmt != QLatin1String("General") && fmt != QLatin1String("@");
+    sheet.SetCell(row, sumColumn, xlsx::CellValue::fromNumber(std::round(total), keep ? QString() : QStringLiteral("0")));
     return row;
 }
 

@@ -98,6 +98,9 @@ void TestListExport::listReadBack()
     QVERIFY(wb.style(sh.cell(5, 5)->style).bold);
     QCOMPARE(wb.style(sh.cell(8, 5)->style).bottom.style, BorderStyle::Thin);
     QCOMPARE(sh.cell(8, 11), nullptr);
+    QCOMPARE(sh.cell(5, 6), nullptr); // the template's sixth title cell, unused by a five-column list
+    QCOMPARE(wb.style(sh.cell(6, 4)->style).hAlign, HAlign::General); // numbers to the right
+    QCOMPARE(wb.style(sh.cell(6, 3)->style).hAlign, HAlign::Left);
     // The title keeps its merge; the columns were widened to their contents.
     QVERIFY(sh.mergeAt(3, 2));
     QVERIFY(sh.columns.at(3).width > sh.columns.at(1).width);

@@ -238,6 +238,8 @@ void TestSheetTemplate::summaryLinesShiftTheTotalRow()
     QCOMPARE(wb.displayText(0, 12, 8), QStringLiteral("Celkem (Kč):"));
     QCOMPARE(wb.displayText(0, 12, 10), QStringLiteral("1650"));
     QCOMPARE(sh.cell(12, 10)->kind, tz::xlsx::Cell::Kind::Number);
+    QCOMPARE(wb.style(sh.cell(12, 10)->style).numFmt, QStringLiteral("#,##0")); // the template's format stays
+    QVERIFY(wb.style(sh.cell(12, 10)->style).bold);
     // Data rows keep the template's borders; the total label's merge moved with it.
     QCOMPARE(wb.style(sh.cell(10, 4)->style).left.style, tz::xlsx::BorderStyle::Thin);
     QVERIFY(sh.mergeAt(12, 9));
