@@ -1,0 +1,41 @@
+#pragma once
+// Data-aware edits: widgets bound to fields of a dataset's current row. The
+// values are written into the row when the form commits; a value that does not
+// convert is reported at its field and nothing of the form is written.
+#include "dataset.h"
+
+#include <QPointer>
+#include <QVector>
+
+class QWidget;
+
+namespace tz::gui {
+
+class FieldBinder
+{
+public:
+    explicit FieldBinder(tz::db::Dataset *ds) : m_ds(ds) {}
+    tz::db::Dataset *dataset() const { return m_ds; }
+
+    // Binds QLineEdit, QPlainTextEdit, QCheckBox, QComboBox (editable: its text)
+    // or QDateEdit-free date edits (QLineEdit with a date field) to a field.
+    void bind(QWidget *w, const QString &field);
+    // Shows the row's values in the bound widgets.
+    void load();
+    // Writes every bound widget into the row (the dataset must be editing).
+    // Returns false, with the message shown and the field focused, on a bad value.
+    bool commit(QWidget *parentForMessages);
+    // Text of a value as an edit shows it.
+    static QString editText(const tz::db::Field *f);
+
+private:
+    struct Binding
+    {
+        QPointer<QWidget> widget;
+        QString field;
+    };
+    tz::db::Dataset *m_ds;
+    QVector<Binding> m_bindings;
+};
+
+} // namespace tz::gui

@@ -1,0 +1,41 @@
+// TAVO ZZ: the desktop program.
+#include "datamodule.h"
+#include "mainwindow.h"
+#include "program.h"
+#include "prompts.h"
+#include "splash.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("TAVO ZZ"));
+    QApplication::setApplicationVersion(QStringLiteral("5.0.0"));
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+
+    tz::gui::TFStart splash;
+    splash.show();
+    app.processEvents();
+
+    const tz::app::ProgramFolder folder = tz::app::ProgramFolder::current();
+    tz::db::Database db;
+    try {
+        tz::app::openDataDirectory(db, folder, true);
+    } catch (const tz::db::Error &e) {
+        splash.hide();
+        tz::gui::showError(nullptr, e.userText());
+        return 1;
+    }
+    tz::db::TDM dm(&db);
+    int rc = 0;
+    {
+        tz::gui::TF_Main w(folder, dm);
+        splash.hide();
+        w.showMaximized();
+        rc = app.exec();
+    }
+    db.close();
+    return rc;
+}
