@@ -200,6 +200,12 @@ void TestSpreadsheet::formatWholeRowAndColumn()
     QCOMPARE(wb.style(sh.cell(4, 2)->style).bottom.style, BorderStyle::None);
     QCOMPARE(wb.style(sh.cell(4, 2)->style).hAlign, HAlign::Right);
     QCOMPARE(wb.style(sh.columns.at(2).style).hAlign, HAlign::Right);
+    // Row and column formats survive the file.
+    const QString path = m_dir->filePath(QStringLiteral("rowcol.xlsx"));
+    ss.SaveAs(path);
+    const Workbook rb = readWorkbook(path);
+    QCOMPARE(rb.style(rb.active().rows.at(3).style).bottom.style, BorderStyle::Thin);
+    QCOMPARE(rb.style(rb.active().columns.at(2).style).hAlign, HAlign::Right);
 }
 
 void TestSpreadsheet::mergeAndInsertRow()

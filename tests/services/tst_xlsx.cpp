@@ -24,6 +24,7 @@ private Q_SLOTS:
     void readsWorkbookWrittenByLibreOffice();
     void badFilesGiveCzechMessages();
     void failedSaveKeepsTheOldFile();
+    void protectionPasswordHash();
 
 private:
     QTemporaryDir m_dir;
@@ -279,6 +280,12 @@ void TestXlsx::failedSaveKeepsTheOldFile()
     other.setValue(0, 1, 1, CellValue::fromText(QStringLiteral("nový")));
     QVERIFY_THROWS_EXCEPTION(XlsxError, writeWorkbook(other, path));
     QCOMPARE(readWorkbook(path).displayText(0, 1, 1), QStringLiteral("původní"));
+}
+
+void TestXlsx::protectionPasswordHash()
+{
+    // Published value of the legacy sheet-protection hash.
+    QCOMPARE(legacyPasswordHash(QStringLiteral("secret")), QStringLiteral("DAA7"));
 }
 
 QTEST_GUILESS_MAIN(TestXlsx)
