@@ -19,11 +19,11 @@ ins("druhy", ["Druh", "Nazev", "z", "obr"], [
 ins("zz_druhy", ["Druh", "Nazev", "z", "obr", "e"], [
     ("1", "Mostový", 0, "Z1", 1), ("2", "Portálový", 0, "Z2", 1), ("3", "Konzolový", 0, "Z3", 1),
     ("4", "Stožárový", 0, "Z4", 1), ("5", "Mobilní", 0, "Z5", 1), ("6", "Věžový", 0, "Z6", 1),
-    ("9", "Zdvihadlo", 0, "Z9", 1), ("A", "Zvedák vozidel", 6, "ZA", 1), ("E", "Jiné zař.", 0, "ZE", 1)])
+    ("9", "Zdvihadlo", 0, "Z9", 1), ("A", "Zvedák vozidel", 7, "ZA", 1), ("E", "Jiné zař.", 0, "ZE", 1)])
 
 ins("l_funkce", ["Druh", "Nazev", "zobrazit", "z", "obr"], [
     ("V", "Vazači", 1, 0, "LV"), ("J", "Jeřábníci", 1, 0, "LJ"), ("R", "Revizní technici", 1, 8, "LR"),
-    ("U", "Udržovatelé", 1, 0, "LU"), ("P", "Pracovníci ve výškách", 1, 10, "LP"),
+    ("U", "Udržovatelé", 1, 0, "LU"), ("P", "Pracovníci ve výškách", 1, 11, "LP"),
     ("S", "Obsluha plošin", 1, 8, "LS"), ("K", "Obsluha zvedáků", 0, 8, "LK")])
 
 typy = {

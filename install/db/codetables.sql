@@ -12,13 +12,13 @@ insert into zz_druhy (Druh, Nazev, z, obr, e) values ('4', 'Stožárový', 0, 'Z
 insert into zz_druhy (Druh, Nazev, z, obr, e) values ('5', 'Mobilní', 0, 'Z5', 1);
 insert into zz_druhy (Druh, Nazev, z, obr, e) values ('6', 'Věžový', 0, 'Z6', 1);
 insert into zz_druhy (Druh, Nazev, z, obr, e) values ('9', 'Zdvihadlo', 0, 'Z9', 1);
-insert into zz_druhy (Druh, Nazev, z, obr, e) values ('A', 'Zvedák vozidel', 6, 'ZA', 1);
+insert into zz_druhy (Druh, Nazev, z, obr, e) values ('A', 'Zvedák vozidel', 7, 'ZA', 1);
 insert into zz_druhy (Druh, Nazev, z, obr, e) values ('E', 'Jiné zař.', 0, 'ZE', 1);
 insert into l_funkce (Druh, Nazev, zobrazit, z, obr) values ('V', 'Vazači', 1, 0, 'LV');
 insert into l_funkce (Druh, Nazev, zobrazit, z, obr) values ('J', 'Jeřábníci', 1, 0, 'LJ');
 insert into l_funkce (Druh, Nazev, zobrazit, z, obr) values ('R', 'Revizní technici', 1, 8, 'LR');
 insert into l_funkce (Druh, Nazev, zobrazit, z, obr) values ('U', 'Udržovatelé', 1, 0, 'LU');
-insert into l_funkce (Druh, Nazev, zobrazit, z, obr) values ('P', 'Pracovníci ve výškách', 1, 10, 'LP');
+insert into l_funkce (Druh, Nazev, zobrazit, z, obr) values ('P', 'Pracovníci ve výškách', 1, 11, 'LP');
 insert into l_funkce (Druh, Nazev, zobrazit, z, obr) values ('S', 'Obsluha plošin', 1, 8, 'LS');
 insert into l_funkce (Druh, Nazev, zobrazit, z, obr) values ('K', 'Obsluha zvedáků', 0, 8, 'LK');
 insert into typy (DRUH, TYP, NAZEV) values ('R', 1, 'Jednopramenný');

@@ -1,6 +1,9 @@
 // tavozz-cli: the program's jobs without a window, on a data directory.
 #include "dataset.h"
 #include "datadir.h"
+#include "datamodule.h"
+#include "dates.h"
+#include "mainstate.h"
 #include "db.h"
 #include "program.h"
 
@@ -34,6 +37,9 @@ int usage()
     err() << "Použití:\n"
              "  tavozz-cli init DATADIR [--demo]      vytvoří nový datový adresář\n"
              "  tavozz-cli sql DIR \"příkaz\"            provede příkaz SQL a vypíše výsledek\n"
+             "  tavozz-cli plan DIR REGISTR DATUM [--firma N]\n"
+             "                                        plánovací seznam registru ke dni\n"
+             "                                        (REGISTR: vp, zz, osoby, ok, oppp nebo celý název)\n"
 #ifdef TAVOZZ_HAVE_REPORTS
              "  tavozz-cli report check|eval ...      sestavy\n"
 #endif
@@ -62,6 +68,64 @@ int cmdInit(const QStringList &args)
     return 0;
 }
 
+void printDataset(db::Dataset &ds)
+{
+    QStringList header;
+    for (int i = 0; i < ds.fieldCount(); ++i)
+        header << ds.fieldAt(i)->name();
+    out() << header.join(QLatin1Char('\t')) << "\n";
+    for (ds.first(); !ds.eof(); ds.next()) {
+        QStringList row;
+        for (int i = 0; i < ds.fieldCount(); ++i)
+            row << ds.fieldAt(i)->asString().replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        out() << row.join(QLatin1Char('\t')) << "\n";
+    }
+}
+
+int cmdPlan(const QStringList &argsIn)
+{
+    QStringList args = argsIn;
+    int firma = 0;
+    const int fi = args.indexOf(QStringLiteral("--firma"));
+    if (fi >= 0) {
+        bool ok = false;
+        firma = args.value(fi + 1).toInt(&ok);
+        if (!ok || firma < 1 || firma > 998) {
+            err() << "Číslo firmy musí být 1 až 998.\n";
+            return 2;
+        }
+        args.remove(fi, 2);
+    }
+    if (args.size() != 3)
+        return usage();
+    static const QHash<QString, int> shortNames = {{"vp", 0}, {"zz", 1}, {"osoby", 2}, {"ok", 3}, {"oppp", 4}};
+    const QStringList names = app::MainState::registerNames();
+    int reg = shortNames.value(args.at(1).toLower(), -1);
+    for (int i = 0; i < names.size() && reg < 0; ++i)
+        if (names[i].compare(args.at(1), Qt::CaseInsensitive) == 0)
+            reg = i;
+    if (reg < 0) {
+        err() << "Neznámý registr: " << args.at(1) << "\n";
+        return 2;
+    }
+    const QDate day = parseDate(args.at(2));
+    if (!day.isValid()) {
+        err() << "Chybné datum: " << args.at(2) << " (zadejte den.měsíc.rok)\n";
+        return 2;
+    }
+    db::Database d;
+    app::openDataPath(d, args.at(0));
+    db::TDM dm(&d);
+    dm.setSelectedCompany(firma > 0 ? firma : 999);
+    app::MainState st(dm);
+    st.setRegister(names[reg]);
+    st.setPage(app::Page::Planning);
+    st.setPlanDate(day);
+    st.refresh();
+    printDataset(*st.planningList());
+    return 0;
+}
+
 int cmdSql(const QStringList &args)
 {
     if (args.size() < 2)
@@ -78,16 +142,7 @@ int cmdSql(const QStringList &args)
     db::Dataset ds(&d, QStringLiteral("sql"));
     ds.setSql(sql);
     ds.open();
-    QStringList header;
-    for (int i = 0; i < ds.fieldCount(); ++i)
-        header << ds.fieldAt(i)->name();
-    out() << header.join(QLatin1Char('\t')) << "\n";
-    for (ds.first(); !ds.eof(); ds.next()) {
-        QStringList row;
-        for (int i = 0; i < ds.fieldCount(); ++i)
-            row << ds.fieldAt(i)->asString().replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-        out() << row.join(QLatin1Char('\t')) << "\n";
-    }
+    printDataset(ds);
     return 0;
 }
 
@@ -106,6 +161,8 @@ int main(int argc, char **argv)
             rc = cmdInit(args);
         else if (cmd == QLatin1String("sql"))
             rc = cmdSql(args);
+        else if (cmd == QLatin1String("plan"))
+            rc = cmdPlan(args);
 #ifdef TAVOZZ_HAVE_REPORTS
         else if (cmd == QLatin1String("report"))
             rc = rep::runCli(args, out(), err());

@@ -306,10 +306,15 @@ std::optional<OpenTarget> MainState::prepareOpen()
         return std::nullopt;
     }
     m_dm.currentKind = m_kindLetter;
+    // the row may have been removed meanwhile (here or at another workstation)
+    const QString table = t.editSet->updateTable();
+    if (m_dm.db()->scalar(QStringLiteral("select count(*) from %1 where %2 = :k").arg(table, t.keyField),
+                          Params{{"k", t.key}}).toInt() == 0)
+        return std::nullopt;
     if (!t.editSet->isOpen())
         t.editSet->open();
     if (!t.editSet->locate(t.keyField, t.key)) {
-        // the row was removed meanwhile: read the set again once before giving up
+        // added meanwhile: the set is read again
         t.editSet->refresh();
         if (!t.editSet->locate(t.keyField, t.key))
             return std::nullopt;

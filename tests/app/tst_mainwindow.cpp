@@ -1,0 +1,271 @@
+// The main window offscreen: start-up with the company choice, registers, kinds,
+// pages, opening a row, the company dialog and closing.
+#include "codepage.h"
+#include "companydialogs.h"
+#include "datadir.h"
+#include "mainwindow.h"
+#include "inifile.h"
+#include "prompts.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace tz;
+using namespace tz::gui;
+
+class TstMainWindow : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> m_tmp;
+    std::unique_ptr<db::Database> m_db;
+    std::unique_ptr<db::TDM> m_dm;
+    QStringList m_questions, m_messages;
+    QList<bool> m_answers; // answers to the questions, in turn; Yes when none are left
+
+    // Runs `act` as soon as the next modal dialog of type T is up.
+    template <class T>
+    void whenModal(std::function<void(T *)> act)
+    {
+        auto *timer = new QTimer(this);
+        timer->setInterval(20);
+        connect(timer, &QTimer::timeout, this, [timer, act] {
+            if (auto *w = qobject_cast<T *>(QApplication::activeModalWidget())) {
+                timer->stop();
+                timer->deleteLater();
+                act(w);
+            }
+        });
+        timer->start();
+    }
+
+    std::unique_ptr<TF_Main> start(const QString &iniRegister, std::function<void(TFSelFirma *)> choose)
+    {
+        if (!iniRegister.isNull()) {
+            QFile f(m_tmp->filePath("tavozz.ini"));
+            f.open(QIODevice::WriteOnly);
+            f.write(encode("[Set]\r\nskupina=" + iniRegister + "\r\n"));
+        }
+        auto w = std::make_unique<TF_Main>(app::ProgramFolder(m_tmp->path()), *m_dm);
+        whenModal<TFSelFirma>(choose);
+        w->FormShow();
+        return w;
+    }
+
+    static void openCompany(TFSelFirma *d, int pcfir)
+    {
+        QVERIFY(d->selectCompany(pcfir));
+        d->OtevritClick();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_tmp = std::make_unique<QTemporaryDir>();
+        m_db = std::make_unique<db::Database>(QStringLiteral("mw"));
+        app::openDataDirectory(*m_db, app::ProgramFolder(m_tmp->path()), true);
+        db::loadDemoData(*m_db);
+        m_dm = std::make_unique<db::TDM>(m_db.get());
+        m_questions.clear();
+        m_messages.clear();
+        m_answers.clear();
+        prompts().question = [this](QWidget *, const QString &text, const QString &, bool) {
+            m_questions << text;
+            return m_answers.isEmpty() ? true : m_answers.takeFirst();
+        };
+        prompts().message = [this](QWidget *, const QString &text, const QString &, int) { m_messages << text; };
+    }
+    void cleanup()
+    {
+        m_dm.reset();
+        m_db.reset();
+        m_tmp.reset();
+    }
+
+    void startWithOneCompany()
+    {
+        auto w = start("Vázací prostředky", [](TFSelFirma *d) { openCompany(d, 1); });
+        QCOMPARE(w->windowTitle(), QStringLiteral("TAVO ZZ    -    - Strojírny Šumperk a.s."));
+        QCOMPARE(m_dm->selectedCompany(), 1);
+        QCOMPARE(w->statusCount()->text(), QStringLiteral("Počet záznamů: 3"));
+        QVERIFY(w->registerButton(1)->isChecked());
+        QCOMPARE(w->registerButton(1)->text(), QStringLiteral("Vázací\nprostředky"));
+        QVERIFY(!w->registerButton(4)->isEnabled());
+        QCOMPARE(w->evidenceGrid()->model()->rowCount(), 3);
+        // the schema step ran on this first start
+        QCOMPARE(m_db->scalar("select count(*) from TAVOZZ_X where verze=1").toInt(), 1);
+        QVERIFY(m_db->table("firmy")->column("IDFIR"));
+        QVERIFY(!w->partnerMenu()->menuAction()->isVisible());
+    }
+
+    void allCompaniesAreViewOnly()
+    {
+        auto w = start("Vázací prostředky", [](TFSelFirma *d) { d->VseClick(); });
+        QVERIFY(w->windowTitle().endsWith(QStringLiteral(" - není proveden výběr firmy - zobrazena všechna data")));
+        QCOMPARE(w->statusCount()->text(), QStringLiteral("Počet záznamů: 6"));
+        w->SBDruhClick(0);
+        QCOMPARE(w->statusCount()->text(), QStringLiteral("Počet záznamů: 2"));
+        QVERIFY(!w->command("_057addbtn")->isEnabled());
+    }
+
+    void cancelThenStay()
+    {
+        m_answers = {false}; // "No" to the closing question
+        auto w = start("Vázací prostředky", [](TFSelFirma *d) { d->StornoClick(); });
+        QCOMPARE(m_questions, QStringList{"Opravdu chcete ukončit aplikaci TAVO ZZ?"});
+        QCOMPARE(m_dm->selectedCompany(), 0);
+        // the lists keep their range: company 1 at the first start
+        QCOMPARE(m_dm->Basic.param("_firma").toInt(), 1);
+        QCOMPARE(w->statusCount()->text(), QStringLiteral("Počet záznamů: 3"));
+    }
+
+    void registersKindsAndPages()
+    {
+        auto w = start("Vázací prostředky", [](TFSelFirma *d) { openCompany(d, 1); });
+        // kinds of accessories
+        QCOMPARE(w->kindButton(0)->text(), QStringLiteral("Řetězy"));
+        QVERIFY(!w->command("_057addbtn")->isEnabled());
+        w->SBDruhClick(0);
+        QCOMPARE(w->state().kindLetter(), QStringLiteral("R"));
+        QCOMPARE(w->statusCount()->text(), QStringLiteral("Počet záznamů: 2"));
+        QVERIFY(w->command("_057addbtn")->isEnabled());
+        QVERIFY(w->command("Upravit")->isEnabled());
+        // equipment: nine kinds, the list of the company
+        w->SBRegisterClick(2);
+        QCOMPARE(w->state().registerName(), QStringLiteral("Zdvihací zařízení"));
+        QVERIFY(!w->state().hasKind());
+        QCOMPARE(w->kindButton(8)->toolTip(), QStringLiteral("Jiné zař."));
+        QCOMPARE(w->kindButton(7)->text(), QStringLiteral("Zvedák \nvozidel"));
+        QCOMPARE(w->statusCount()->text(), QStringLiteral("Počet záznamů: 1"));
+        QVERIFY(w->command("TiskKarty")->isHidden());
+        // planning page
+        w->SBPlanovaniClick();
+        QCOMPARE(w->pages()->currentIndex(), 1);
+        QCOMPARE(w->planningGrid()->model()->rowCount(), 1); // the inspection of MJ-01 falls due on 1.12.2026
+        // persons with a function
+        w->SBRegisterClick(3);
+        QCOMPARE(w->planningGrid()->model()->rowCount(), m_dm->PlanL.recordCount());
+        w->SBEvidenceClick();
+        QCOMPARE(w->statusCount()->text(), QStringLiteral("Počet záznamů: 2"));
+        int vazaci = -1;
+        for (int i = 0; i < 10; ++i)
+            if (w->kindButton(i)->toolTip() == QStringLiteral("Jeřábníci"))
+                vazaci = i;
+        QVERIFY(vazaci >= 0);
+        w->SBDruhClick(vazaci);
+        QCOMPARE(w->statusCount()->text(), QStringLiteral("Počet záznamů: 1"));
+        QVERIFY(w->command("_057addbtn")->isEnabled());
+    }
+
+    void unknownRegisterShowsNothing()
+    {
+        auto w = start("Jeřáby", [](TFSelFirma *d) { openCompany(d, 1); });
+        for (int t = 1; t <= 5; ++t)
+            QVERIFY(!w->registerButton(t)->isChecked());
+        QCOMPARE(w->evidenceGrid()->model()->rowCount(), 0);
+        QCOMPARE(w->statusCount()->text(), QStringLiteral("Počet záznamů: 0"));
+        w->SBRegisterClick(1);
+        QCOMPARE(w->statusCount()->text(), QStringLiteral("Počet záznamů: 3"));
+    }
+
+    void openingARowReturnsToIt()
+    {
+        auto w = start("Vázací prostředky", [](TFSelFirma *d) { openCompany(d, 1); });
+        w->evidenceGrid()->selectRow(1);
+        QCOMPARE(m_dm->Basic.field("PORADI")->asInteger(), 2);
+        whenModal<QDialog>([](QDialog *d) { d->reject(); });
+        w->DBGrid1DblClick();
+        QCOMPARE(m_dm->Basic.field("PORADI")->asInteger(), 2);
+        QCOMPARE(w->evidenceGrid()->currentIndex().row(), 1);
+        // a row removed meanwhile opens no card
+        m_db->exec("delete from basic where poradi=2");
+        w->DBGrid1DblClick();
+        QVERIFY(m_messages.last().startsWith(QStringLiteral("Záznam nebyl nalezen")));
+        QCOMPARE(w->statusCount()->text(), QStringLiteral("Počet záznamů: 2"));
+    }
+
+    void companyDialogAddEditDelete()
+    {
+        {
+            // before the schema step the identifier is not there yet
+            TFSelFirma before(*m_dm);
+            QCOMPARE(before.list()->model()->columnCount(), 2);
+        }
+        app::applySchemaStep(*m_db, QDate::currentDate());
+        TFSelFirma dlg(*m_dm);
+        QCOMPARE(dlg.list()->model()->rowCount(), 3);
+        QCOMPARE(dlg.list()->model()->columnCount(), 3);
+        // add: the next number, listed in name order
+        whenModal<TFFirma>([](TFFirma *f) {
+            f->findChild<QLineEdit *>("Firma")->setText(QStringLiteral("Alfa O'Neil s.r.o."));
+            f->findChild<QLineEdit *>("IDFIR")->setText(QStringLiteral("ALFA-1"));
+            f->OKClick();
+        });
+        dlg.PridatClick();
+        QCOMPARE(m_db->scalar("select Firma from firmy where PCFir=4").toString(), QStringLiteral("Alfa O'Neil s.r.o."));
+        QCOMPARE(dlg.list()->model()->rowCount(), 4);
+        QCOMPARE(dlg.list()->model()->index(0, 0).data().toString(), QStringLiteral("Alfa O'Neil s.r.o."));
+        // add cancelled: nothing stored
+        whenModal<TFFirma>([](TFFirma *f) { f->ZrusitClick(); });
+        dlg.PridatClick();
+        QCOMPARE(m_db->scalar("select count(*) from firmy").toInt(), 4);
+        // a company without a name is refused and stays in the form
+        whenModal<TFFirma>([this](TFFirma *f) {
+            f->OKClick();
+            QCOMPARE(m_messages.last(), QStringLiteral("Zadejte název firmy."));
+            f->ZrusitClick();
+        });
+        dlg.PridatClick();
+        QCOMPARE(m_db->scalar("select count(*) from firmy").toInt(), 4);
+        // edit
+        QVERIFY(dlg.selectCompany(2));
+        whenModal<TFFirma>([](TFFirma *f) {
+            QCOMPARE(f->findChild<QLineEdit *>("Firma")->text(), QStringLiteral("Ocelárna Třinec - válcovna"));
+            f->findChild<QLineEdit *>("Telefon")->setText(QStringLiteral("558 000 000"));
+            f->OKClick();
+        });
+        dlg.OpravitClick();
+        QCOMPARE(m_db->scalar("select Telefon from firmy where PCFir=2").toString(), QStringLiteral("558 000 000"));
+        // delete after the question, with all the company's items
+        QVERIFY(dlg.selectCompany(2));
+        m_answers = {true};
+        dlg.SmazatClick();
+        QCOMPARE(m_questions.last(), QStringLiteral("Opravdu chcete smazat všechny záznamy firmy Ocelárna Třinec - válcovna?\n"
+                                                    "Budou nenávratně odstraněna i všechna související data !"));
+        QCOMPARE(m_db->scalar("select count(*) from firmy where PCFir=2").toInt(), 0);
+        QCOMPARE(m_db->scalar("select count(*) from basic where firma=2").toInt(), 0);
+        QCOMPARE(m_db->scalar("select count(*) from zz_basic where firma=2").toInt(), 0);
+        QCOMPARE(dlg.list()->model()->rowCount(), 3);
+        // "No" keeps everything
+        QVERIFY(dlg.selectCompany(3));
+        m_answers = {false};
+        dlg.SmazatClick();
+        QCOMPARE(m_db->scalar("select count(*) from firmy where PCFir=3").toInt(), 1);
+    }
+
+    void closingAsksAndRemembersTheRegister()
+    {
+        {
+            auto w = start("Vázací prostředky", [](TFSelFirma *d) { openCompany(d, 1); });
+            w->SBRegisterClick(3);
+            m_answers = {false};
+            QVERIFY(!w->close());
+            m_answers = {true};
+            QVERIFY(w->close());
+        }
+        IniFile ini(m_tmp->filePath("tavozz.ini"));
+        QVERIFY(ini.load());
+        QCOMPARE(ini.readString("Set", "skupina"), QStringLiteral("Osoby"));
+    }
+};
+
+QTEST_MAIN(TstMainWindow)
+#include "tst_mainwindow.moc"
