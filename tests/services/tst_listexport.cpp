@@ -135,7 +135,8 @@ void TestListExport::headerTextsAreLiteral()
     ListDocument doc = sample();
     doc.title = QStringLiteral("2024 – seznam & plán");
     saveList(doc, QStringLiteral(TAVOZZ_INSTALL_DIR), path);
-    const PageSetup &p = readWorkbook(path).active().page;
+    const Workbook wb = readWorkbook(path);
+    const PageSetup &p = wb.active().page;
     QCOMPARE(p.oddHeader, QStringLiteral("&LRevize A&&B s.r.o.&C &R15.3.2024"));
     // A title that begins with a digit must not become part of the size code "&8".
     QCOMPARE(p.oddFooter, QStringLiteral("&L&8 2024 – seznam && plán&C&8&P/&N&R&8Zpracováno programem TAVOzz&10"));

@@ -1033,6 +1033,10 @@ QByteArray writeSheet(const Workbook &book, const Sheet &sh, bool selected, Shar
         if (!sh.page.oddHeader.isEmpty()) setText(hf.append_child("oddHeader"), sh.page.oddHeader);
         if (!sh.page.oddFooter.isEmpty()) setText(hf.append_child("oddFooter"), sh.page.oddFooter);
     }
+    // Texts that look like numbers ("0012") are meant as texts: no warning marks on them.
+    auto ignored = ws.append_child("ignoredErrors").append_child("ignoredError");
+    ignored.append_attribute("sqref") = "A1:XFD1048576";
+    ignored.append_attribute("numberStoredAsText") = 1;
     if (hasDrawing)
         ws.append_child("drawing").append_attribute("r:id") = "rId1";
     return toBytes(doc);
