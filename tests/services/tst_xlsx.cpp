@@ -22,6 +22,9 @@ private Q_SLOTS:
     void insertRowsMovesEverythingBelow();
     void insertRowsUpdatesOtherSheetsAndNames();
     void readsWorkbookWrittenByLibreOffice();
+    void readsHandWrittenWorkbook();
+    void translateFormula_data();
+    void translateFormula();
     void badFilesGiveCzechMessages();
     void failedSaveKeepsTheOldFile();
     void protectionPasswordHash();
@@ -246,6 +249,49 @@ void TestXlsx::readsWorkbookWrittenByLibreOffice()
     QCOMPARE(again.displayText(0, 8, 8), QStringLiteral("Celkem (Kč):"));
     QCOMPARE(again.active().merges.size(), sh.merges.size());
     QCOMPARE(again.style(again.active().cell(7, 10)->style).numFmt, wb.style(sh.cell(7, 10)->style).numFmt);
+}
+
+void TestXlsx::readsHandWrittenWorkbook()
+{
+    // Prefixed elements, parts in unusual places, cells without addresses,
+    // inline and rich-text strings, shared formulas.
+    Workbook wb = readWorkbook(QStringLiteral(TAVOZZ_TEST_DATA "/foreign.xlsx"));
+    const Sheet &sh = wb.active();
+    QCOMPARE(sh.name, QStringLiteral("Data"));
+    QCOMPARE(wb.displayText(0, 1, 2), QStringLiteral("Cena (Kč)"));
+    QCOMPARE(wb.displayText(0, 2, 1), QStringLiteral("0012"));
+    QCOMPARE(sh.cell(2, 2)->number, 450.0);
+    QCOMPARE(sh.cell(2, 3)->formula, QStringLiteral("B2*2"));
+    QCOMPARE(sh.cell(3, 3)->formula, QStringLiteral("B3*2"));
+    QCOMPARE(sh.cell(4, 3)->formula, QStringLiteral("B4*2"));
+    QCOMPARE(wb.displayText(0, 6, 3), QStringLiteral("ano"));
+    QCOMPARE(*sh.mergeAt(7, 1), (Range{6, 1, 7, 1}));
+    // A row inserted among the data moves the total's range with it.
+    wb.insertRows(0, 3, 1);
+    QCOMPARE(wb.active().cell(7, 2)->formula, QStringLiteral("SUM($B$2:B5)"));
+    QCOMPARE(wb.active().cell(5, 3)->formula, QStringLiteral("B5*2"));
+}
+
+void TestXlsx::translateFormula_data()
+{
+    QTest::addColumn<QString>("formula");
+    QTest::addColumn<int>("dRow");
+    QTest::addColumn<int>("dCol");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("relative") << "B2*2" << 2 << 1 << "C4*2";
+    QTest::newRow("absolute parts stay") << "$B2+B$2+$B$2" << 3 << 3 << "$B5+E$2+$B$2";
+    QTest::newRow("function and string") << "LOG10(A1)&\"A1\"" << 1 << 0 << "LOG10(A2)&\"A1\"";
+    QTest::newRow("off the sheet") << "A1-1" << -1 << 0 << "#REF!-1";
+    QTest::newRow("sheet prefix") << "'Můj list'!A1+Data!B1" << 1 << 0 << "'Můj list'!A2+Data!B2";
+}
+
+void TestXlsx::translateFormula()
+{
+    QFETCH(QString, formula);
+    QFETCH(int, dRow);
+    QFETCH(int, dCol);
+    QFETCH(QString, expected);
+    QCOMPARE(tz::xlsx::translateFormula(formula, dRow, dCol), expected);
 }
 
 void TestXlsx::badFilesGiveCzechMessages()

@@ -526,6 +526,7 @@ void readSheet(const ZipReader &zip, const QString &part, const std::vector<QStr
     });
 
     int rowNo = 0;
+    std::map<int, std::pair<QString, CellRef>> shared; // shared formula index -> text, cell
     forChildren(child(root, "sheetData"), "row", [&](pugi::xml_node rn) {
         rowNo = attr(rn, "r") ? attr(rn, "r").as_int() : rowNo + 1;
         if (rowNo < 1)
@@ -550,8 +551,19 @@ void readSheet(const ZipReader &zip, const QString &part, const std::vector<QStr
             c.style = attr(cn, "s").as_int(0);
             const std::string t = attr(cn, "t").value();
             const auto v = child(cn, "v");
-            if (auto f = child(cn, "f"))
+            if (auto f = child(cn, "f")) {
                 c.formula = qs(f.text().get());
+                // Shared formulas: the first cell holds the text, the others refer to it.
+                if (qs(attr(f, "t").value()) == QLatin1String("shared") && attr(f, "si")) {
+                    const int si = attr(f, "si").as_int();
+                    if (!c.formula.isEmpty()) {
+                        shared[si] = {c.formula, CellRef{rowNo, colNo}};
+                    } else if (auto it = shared.find(si); it != shared.end()) {
+                        c.formula = translateFormula(it->second.first, rowNo - it->second.second.row,
+                                                     colNo - it->second.second.col);
+                    }
+                }
+            }
             if (t == "s") {
                 const int idx = v.text().as_int(-1);
                 if (idx >= 0 && idx < int(strings.size())) {

@@ -241,6 +241,63 @@ QString shiftFormulaRows(const QString &f, int fromRow, int count, const QString
     return out;
 }
 
+QString translateFormula(const QString &f, int dRow, int dCol)
+{
+    if (dRow == 0 && dCol == 0)
+        return f;
+    QString out;
+    const int n = f.size();
+    int i = 0;
+    while (i < n) {
+        const QChar c = f[i];
+        if (c == u'"' || c == u'\'') { // string literal or quoted sheet name: copied as is
+            int j = i + 1;
+            while (j < n) {
+                if (f[j] == c) {
+                    if (j + 1 < n && f[j + 1] == c) { j += 2; continue; }
+                    break;
+                }
+                ++j;
+            }
+            out += f.mid(i, j - i + 1);
+            i = j + 1;
+            continue;
+        }
+        if (isWordChar(c)) {
+            int j = i;
+            while (j < n && isWordChar(f[j]))
+                ++j;
+            const QString word = f.mid(i, j - i);
+            const bool isFunction = j < n && f[j] == u'(';
+            const bool isSheet = j < n && f[j] == u'!';
+            auto m = cellRefRe().match(word);
+            auto rm = rowRefRe().match(word);
+            const bool rowRange = rm.hasMatch() && ((j < n && f[j] == u':') || (i > 0 && f[i - 1] == u':'));
+            if (!isFunction && !isSheet && m.hasMatch()) {
+                int col = columnNumber(m.captured(2));
+                int row = m.captured(4).toInt();
+                if (m.captured(1).isEmpty()) col += dCol;
+                if (m.captured(3).isEmpty()) row += dRow;
+                if (col < 1 || col > 16384 || row < 1 || row > 1048576)
+                    out += QStringLiteral("#REF!");
+                else
+                    out += m.captured(1) + columnName(col) + m.captured(3) + QString::number(row);
+            } else if (!isFunction && !isSheet && rowRange) {
+                int row = rm.captured(2).toInt();
+                if (rm.captured(1).isEmpty()) row += dRow;
+                out += row < 1 ? QStringLiteral("#REF!") : rm.captured(1) + QString::number(row);
+            } else {
+                out += word;
+            }
+            i = j;
+            continue;
+        }
+        out += c;
+        ++i;
+    }
+    return out;
+}
+
 const Cell *Sheet::cell(int row, int col) const
 {
     auto it = cells.find(CellRef{row, col});

@@ -159,6 +159,11 @@ QString rangeName(const Range &r);
 QString shiftFormulaRows(const QString &formula, int fromRow, int count,
                          const QString &sheetName = {}, bool onlyQualified = false);
 
+// Moves the relative references of a formula by the given offsets, as copying
+// the formula from one cell to another does ("$" parts stay). References that
+// would leave the sheet become #REF!.
+QString translateFormula(const QString &formula, int dRow, int dCol);
+
 struct Picture
 {
     int row = 1;       // top-left cell
