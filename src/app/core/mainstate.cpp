@@ -165,7 +165,7 @@ void MainState::applyConditions()
     ds->setFiltered(!parts.isEmpty());
 }
 
-void MainState::refresh()
+void MainState::refresh(bool reread)
 {
     m_conditions.clear();
     // evidence list
@@ -184,15 +184,19 @@ void MainState::refresh()
         }
     }
     if (ev) {
+        const bool keep = !reread && ev->isOpen();
         if (m_register == kOsoby) {
-            ev->close();
+            const bool sameFunction = !hasKind() || ev->param(QStringLiteral("_druh")).toString() == code;
+            if (!keep || !sameFunction)
+                ev->close();
             if (hasKind())
                 ev->setParam(QStringLiteral("_druh"), code);
             ev->setFiltered(false);
             ev->setFilter(QString());
             ev->open();
         } else {
-            ev->close();
+            if (!keep)
+                ev->close();
             ev->setFiltered(false);
             ev->setFilter(QString());
             ev->open();
@@ -221,7 +225,8 @@ void MainState::refresh()
             m_planning->close();
         m_planning = pl;
         if (pl) {
-            pl->close();
+            if (reread || pl->param(QStringLiteral("_Datum")).toDate() != m_planDate)
+                pl->close();
             pl->setParam(QStringLiteral("_Datum"), m_planDate);
             pl->setFiltered(false);
             pl->setFilter(QString());

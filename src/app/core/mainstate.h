@@ -64,8 +64,10 @@ public:
     QVector<KindButton> kindButtons();
 
     // Opens the lists for the current state (the evidence list, and the planning
-    // list on the planning page). Engine errors propagate as tz::db::Error.
-    void refresh();
+    // list on the planning page). With `reread` false a list that is open already
+    // is only filtered again (a change of kind), not read again from the engine.
+    // Engine errors propagate as tz::db::Error.
+    void refresh(bool reread = true);
 
     tz::db::Dataset *evidenceList() const { return m_evidence; }
     tz::db::Dataset *planningList() const { return m_planning; }

@@ -413,11 +413,11 @@ void TF_Main::syncGrid(QTableView *view)
     m_syncing = false;
 }
 
-void TF_Main::RefreshList()
+void TF_Main::RefreshList(bool reread)
 {
     try {
         m_state.setPlanDate(m_date->date());
-        m_state.refresh();
+        m_state.refresh(reread);
     } catch (const Error &e) {
         showDbError(e);
     }
@@ -502,7 +502,7 @@ void TF_Main::SBDruhClick(int index)
         if (o != b)
             o->setChecked(false);
     m_state.setKind(kind);
-    RefreshList();
+    RefreshList(false); // the same list, filtered by the kind
 }
 
 void TF_Main::DatumChange(const QDate &d)

@@ -47,7 +47,7 @@ public:
     void DBGrid1DblClick();
     void PridatClick();
     void TiskPrehleduClick();
-    void RefreshList();
+    void RefreshList(bool reread = true);
 
     // Widgets, for the tests.
     QToolButton *registerButton(int tag) const;
