@@ -232,6 +232,16 @@ int TemplateDescription::number(const QString &sec, const QString &key, int def)
     return n;
 }
 
+bool placeValue(ExportDoExcelu &sheet, const TemplateDescription &desc, const QString &section,
+                const QString &key, const xlsx::CellValue &value)
+{
+    const CellAddress a = desc.cell(section, key);
+    if (!a.placed())
+        return false;
+    sheet.SetCell(a.row, a.col, value);
+    return true;
+}
+
 int writeDescribedLines(ExportDoExcelu &sheet, const TemplateDescription &desc,
                         const std::vector<DescribedRecord> &records, const QString &priceField)
 {

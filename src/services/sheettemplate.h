@@ -84,6 +84,11 @@ private:
     QString m_fileName;
 };
 
+// Writes the value into the cell that the key gives, when it is placed;
+// returns whether it was written (a missing key or "0,0" writes nothing).
+bool placeValue(ExportDoExcelu &sheet, const TemplateDescription &desc, const QString &section,
+                const QString &key, const xlsx::CellValue &value);
+
 // One data line of a description-driven list: field name (any case) -> value.
 // Texts stay texts ("0012"), numbers stay numbers.
 using DescribedRecord = std::map<QString, xlsx::CellValue>;

@@ -183,12 +183,10 @@ std::vector<DescribedRecord> twoChains()
 
 void writeHeader(ExportDoExcelu &ss, const TemplateDescription &d)
 {
-    const CellAddress firma = d.cell(QStringLiteral("souhprot"), QStringLiteral("firma"));
-    const CellAddress datum = d.cell(QStringLiteral("souhprot"), QStringLiteral("datum"));
-    if (firma.placed())
-        ss.SetCell(firma.row, firma.col, QStringLiteral("Strojírny A&B s.r.o."));
-    if (datum.placed())
-        ss.SetCell(datum.row, datum.col, QStringLiteral("15.3.2024"));
+    QVERIFY(placeValue(ss, d, QStringLiteral("souhprot"), QStringLiteral("firma"),
+                       CellValue::fromText(QStringLiteral("Strojírny A&B s.r.o."))));
+    placeValue(ss, d, QStringLiteral("souhprot"), QStringLiteral("datum"), CellValue::fromText(QStringLiteral("15.3.2024")));
+    QVERIFY(!placeValue(ss, d, QStringLiteral("souhprot"), QStringLiteral("neni"), CellValue::fromText(QStringLiteral("x"))));
 }
 } // namespace
 
