@@ -26,3 +26,8 @@ execute_process(COMMAND ${CLI} plan ${WORK} vp 31.2.2030 RESULT_VARIABLE rc ERRO
 if(rc EQUAL 0 OR NOT errout MATCHES "Chybné datum")
   message(FATAL_ERROR "plan with a bad date: rc ${rc} '${errout}'")
 endif()
+# the list of a register into a workbook from the installed template
+execute_process(COMMAND ${CLI} xlsx-list ${WORK} zz --out ${WORK}/zz.xlsx OUTPUT_VARIABLE out RESULT_VARIABLE rc ERROR_VARIABLE errout)
+if(NOT rc EQUAL 0 OR NOT EXISTS ${WORK}/zz.xlsx)
+  message(FATAL_ERROR "xlsx-list: rc ${rc} '${out}' '${errout}'")
+endif()

@@ -1,6 +1,8 @@
 // Main window rules without widgets: registers, kinds, pages and opening rows.
 #include "datadir.h"
+#include "listdocument.h"
 #include "mainstate.h"
+#include "xlsx/xlsxio.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -139,6 +141,35 @@ private Q_SLOTS:
         QCOMPARE(st.kindLetter(), QStringLiteral("1"));
         QCOMPARE(st.recordCount(), 1);
         m_dm->setSelectedCompany(1);
+    }
+
+    void listExportOfTheShownList()
+    {
+        m_db->exec("update basic set EVID_C = '0012' where poradi = 1");
+        m_dm->setSelectedCompany(1);
+        MainState st(*m_dm);
+        st.setRegister("Vázací prostředky");
+        st.setKind("Řetězy");
+        st.refresh();
+        // the grid's order: evidence number first, then the description
+        const ListDocument doc = listDocument(*m_dm, *st.evidenceList(), st.registerName(), false, {"EVID_C", "POPIS", "DELKA", "DAT_PLAN_1"});
+        QCOMPARE(doc.title, tz::listTitle("Vázací prostředky", false));
+        QCOMPARE(doc.organisation, QStringLiteral("Revize Zdvih s.r.o."));
+        QCOMPARE(doc.columns, QStringList({"Evid. číslo", "Popis", "Délka [m]", "Příští prohlídka"}));
+        QCOMPARE(int(doc.rows.size()), 2); // the kind filter applies
+        const QString out = m_tmp.filePath("seznam.xlsx");
+        tz::saveList(doc, QFINDTESTDATA("../../install"), out);
+        const tz::xlsx::Workbook book = tz::xlsx::readWorkbook(out);
+        const tz::xlsx::Sheet &sh = book.active();
+        QCOMPARE(sh.cell(5, 1)->text, QStringLiteral("Evid. číslo"));
+        QCOMPARE(sh.cell(6, 1)->kind, tz::xlsx::Cell::Kind::String);
+        QCOMPARE(sh.cell(6, 1)->text, QStringLiteral("0012")); // a text stays a text
+        QCOMPARE(sh.cell(6, 3)->kind, tz::xlsx::Cell::Kind::Number);
+        QCOMPARE(sh.cell(6, 3)->number, 2.5);
+        QCOMPARE(sh.cell(6, 4)->kind, tz::xlsx::Cell::Kind::Number); // a date is a date serial
+        QCOMPARE(tz::xlsx::serialToDate(sh.cell(6, 4)->number), QDate(2027, 3, 10));
+        QCOMPARE(sh.cell(7, 2)->text, QStringLiteral("Čtyřpramenný"));
+        QVERIFY(!sh.cell(8, 1) || sh.cell(8, 1)->kind == tz::xlsx::Cell::Kind::Empty);
     }
 
     void openingARow()

@@ -5,6 +5,8 @@
 #include "dates.h"
 #include "mainstate.h"
 #include "db.h"
+#include "listdocument.h"
+#include "spreadsheet.h"
 #include "program.h"
 
 #ifdef TAVOZZ_HAVE_REPORTS
@@ -40,6 +42,8 @@ int usage()
              "  tavozz-cli plan DIR REGISTR DATUM [--firma N]\n"
              "                                        plánovací seznam registru ke dni\n"
              "                                        (REGISTR: vp, zz, osoby, ok, oppp nebo celý název)\n"
+             "  tavozz-cli xlsx-list DIR REGISTR [--plan DATUM] [--firma N] --out SOUBOR.xlsx\n"
+             "                                        seznam registru do sešitu podle šablony Seznam_x\n"
 #ifdef TAVOZZ_HAVE_REPORTS
              "  tavozz-cli report check|eval ...      sestavy\n"
 #endif
@@ -82,47 +86,117 @@ void printDataset(db::Dataset &ds)
     }
 }
 
+// Takes "--name value" out of the arguments; empty when absent.
+QString takeOption(QStringList &args, const QString &name)
+{
+    const int i = args.indexOf(name);
+    if (i < 0)
+        return {};
+    const QString v = args.value(i + 1);
+    args.remove(i, qMin(2, int(args.size()) - i));
+    return v.isEmpty() ? QStringLiteral(" ") : v;
+}
+
+// A register by its short or full name; -1 with a message when unknown.
+int registerIndex(const QString &text)
+{
+    static const QHash<QString, int> shortNames = {{"vp", 0}, {"zz", 1}, {"osoby", 2}, {"ok", 3}, {"oppp", 4}};
+    const QStringList names = app::MainState::registerNames();
+    int reg = shortNames.value(text.toLower(), -1);
+    for (int i = 0; i < names.size() && reg < 0; ++i)
+        if (names[i].compare(text, Qt::CaseInsensitive) == 0)
+            reg = i;
+    if (reg < 0)
+        err() << "Neznámý registr: " << text << "\n";
+    return reg;
+}
+
+// The company of "--firma N": 999 (all) when absent, 0 with a message when wrong.
+int companyOption(QStringList &args)
+{
+    const QString f = takeOption(args, QStringLiteral("--firma"));
+    if (f.isEmpty())
+        return 999;
+    bool ok = false;
+    const int firma = f.toInt(&ok);
+    if (!ok || firma < 1 || firma > 998) {
+        err() << "Číslo firmy musí být 1 až 998.\n";
+        return 0;
+    }
+    return firma;
+}
+
+QDate dateArgument(const QString &text)
+{
+    const QDate day = parseDate(text);
+    if (!day.isValid())
+        err() << "Chybné datum: " << text << " (zadejte den.měsíc.rok)\n";
+    return day;
+}
+
 int cmdPlan(const QStringList &argsIn)
 {
     QStringList args = argsIn;
-    int firma = 0;
-    const int fi = args.indexOf(QStringLiteral("--firma"));
-    if (fi >= 0) {
-        bool ok = false;
-        firma = args.value(fi + 1).toInt(&ok);
-        if (!ok || firma < 1 || firma > 998) {
-            err() << "Číslo firmy musí být 1 až 998.\n";
-            return 2;
-        }
-        args.remove(fi, 2);
-    }
+    const int firma = companyOption(args);
+    if (firma == 0)
+        return 2;
     if (args.size() != 3)
         return usage();
-    static const QHash<QString, int> shortNames = {{"vp", 0}, {"zz", 1}, {"osoby", 2}, {"ok", 3}, {"oppp", 4}};
-    const QStringList names = app::MainState::registerNames();
-    int reg = shortNames.value(args.at(1).toLower(), -1);
-    for (int i = 0; i < names.size() && reg < 0; ++i)
-        if (names[i].compare(args.at(1), Qt::CaseInsensitive) == 0)
-            reg = i;
-    if (reg < 0) {
-        err() << "Neznámý registr: " << args.at(1) << "\n";
+    const int reg = registerIndex(args.at(1));
+    const QDate day = dateArgument(args.at(2));
+    if (reg < 0 || !day.isValid())
         return 2;
-    }
-    const QDate day = parseDate(args.at(2));
-    if (!day.isValid()) {
-        err() << "Chybné datum: " << args.at(2) << " (zadejte den.měsíc.rok)\n";
-        return 2;
-    }
     db::Database d;
     app::openDataPath(d, args.at(0));
     db::TDM dm(&d);
-    dm.setSelectedCompany(firma > 0 ? firma : 999);
+    dm.setSelectedCompany(firma);
     app::MainState st(dm);
-    st.setRegister(names[reg]);
+    st.setRegister(app::MainState::registerNames()[reg]);
     st.setPage(app::Page::Planning);
     st.setPlanDate(day);
     st.refresh();
     printDataset(*st.planningList());
+    return 0;
+}
+
+int cmdXlsxList(const QStringList &argsIn)
+{
+    QStringList args = argsIn;
+    const int firma = companyOption(args);
+    const QString plan = takeOption(args, QStringLiteral("--plan")).trimmed();
+    const QString outPath = takeOption(args, QStringLiteral("--out")).trimmed();
+    if (firma == 0)
+        return 2;
+    if (args.size() != 2 || outPath.isEmpty())
+        return usage();
+    const int reg = registerIndex(args.at(1));
+    if (reg < 0)
+        return 2;
+    QDate day;
+    if (!plan.isEmpty() && !(day = dateArgument(plan)).isValid())
+        return 2;
+    db::Database d;
+    app::openDataPath(d, args.at(0));
+    db::TDM dm(&d);
+    dm.setSelectedCompany(firma);
+    app::MainState st(dm);
+    st.setRegister(app::MainState::registerNames()[reg]);
+    st.setPage(day.isValid() ? app::Page::Planning : app::Page::Evidence);
+    if (day.isValid())
+        st.setPlanDate(day);
+    st.refresh();
+    db::Dataset *list = day.isValid() ? st.planningList() : st.evidenceList();
+    const ListDocument doc = app::listDocument(dm, *list, st.registerName(), day.isValid());
+    // the templates of the program folder, or those installed beside the program
+    const QString dataDir = d.dataDir();
+    const QString folder = app::templateFolder(QFileInfo(dataDir).absolutePath(), kListTemplate);
+    try {
+        saveList(doc, folder, outPath);
+    } catch (const SpreadsheetError &e) {
+        err() << e.message() << "\n";
+        return 1;
+    }
+    out() << "Zapsáno řádků: " << doc.rows.size() << " do " << QDir::toNativeSeparators(outPath) << "\n";
     return 0;
 }
 
@@ -163,6 +237,8 @@ int main(int argc, char **argv)
             rc = cmdSql(args);
         else if (cmd == QLatin1String("plan"))
             rc = cmdPlan(args);
+        else if (cmd == QLatin1String("xlsx-list"))
+            rc = cmdXlsxList(args);
 #ifdef TAVOZZ_HAVE_REPORTS
         else if (cmd == QLatin1String("report"))
             rc = rep::runCli(args, out(), err());

@@ -1,7 +1,9 @@
 #include "mainwindow.h"
 #include "companydialogs.h"
 #include "datasetmodel.h"
+#include "desktopopener.h"
 #include "inifile.h"
+#include "listdocument.h"
 #include "pictures.h"
 #include "prompts.h"
 #include "recordforms.h"
@@ -283,7 +285,9 @@ QWidget *TF_Main::buildEvidencePage()
     add(makeCommand(QStringLiteral("Kopie karty"), QStringLiteral("KopieKarty")))->setEnabled(false);
     add(makeCommand(QStringLiteral("Seznam do TXT"), QStringLiteral("SeznamTXT")))->setEnabled(false);
     connect(add(makeCommand(QStringLiteral("Upravit"), QStringLiteral("Upravit"))), &QPushButton::clicked, this, &TF_Main::DBGrid1DblClick);
-    add(makeCommand(QStringLiteral("Seznam do excelu"), QStringLiteral("SeznamExcel")));
+    auto *excel = add(makeCommand(QStringLiteral("Seznam do excelu"), QStringLiteral("SeznamExcel")));
+    excel->setProperty("ready", true);
+    connect(excel, &QPushButton::clicked, this, [this] { SeznamDoExceluClick(false); });
     add(makeCommand(QStringLiteral("Tisk evid.karty"), QStringLiteral("TiskKarty")));
     add(makeCommand(QStringLiteral("Tisk karet"), QStringLiteral("TiskKaret"), QStringLiteral("Vytiskne karty všech vybraných prostředků")));
     cmds->addStretch();
@@ -335,8 +339,10 @@ QWidget *TF_Main::buildPlanningPage()
         top->addWidget(b);
         return b;
     };
-    add(makeCommand(QStringLiteral("Seznam do excelu"), QStringLiteral("SeznamExcelPlan"),
-                    QStringLiteral("Vytisknout seznam vázacích prostředků s prošlým termínem prohlídky")));
+    auto *excel = add(makeCommand(QStringLiteral("Seznam do excelu"), QStringLiteral("SeznamExcelPlan"),
+                                  QStringLiteral("Vytisknout seznam vázacích prostředků s prošlým termínem prohlídky")));
+    excel->setProperty("ready", true);
+    connect(excel, &QPushButton::clicked, this, [this] { SeznamDoExceluClick(true); });
     add(makeCommand(QStringLiteral("Hromadné revize"), QStringLiteral("HromadneRevize")))->setEnabled(false);
     add(makeCommand(QStringLiteral("Školení"), QStringLiteral("Skoleni")))->setEnabled(false);
     top->addStretch();
@@ -443,6 +449,9 @@ void TF_Main::updateCommands()
                           "SeznamExcelPlan", "HromadneRevize", "Skoleni"})
         if (!m_commands.value(QString::fromLatin1(n))->property("ready").toBool())
             m_commands.value(QString::fromLatin1(n))->setEnabled(false);
+    Dataset *plan = m_state.planningList();
+    m_commands.value(QStringLiteral("SeznamExcelPlan"))
+        ->setEnabled(m_state.page() == Page::Planning && plan && plan->isOpen() && !plan->isEmpty());
     m_commands.value(QStringLiteral("TiskKarty"))->setVisible(m_state.cardPrintVisible());
     m_commands.value(QStringLiteral("TiskKaret"))->setVisible(m_state.cardPrintVisible());
     m_commands.value(QStringLiteral("HromadneRevize"))->setVisible(m_state.massInspectionVisible());
@@ -619,6 +628,35 @@ void TF_Main::PridatClick()
     m_model->setDataset(m_state.evidenceList());
     syncGrid(m_grid);
     updateCommands();
+}
+
+void TF_Main::SeznamDoExceluClick(bool planning)
+{
+    QTableView *view = planning ? m_planGrid : m_grid;
+    auto *model = static_cast<tz::app::DatasetModel *>(view->model());
+    Dataset *list = model->dataset();
+    if (!list || !list->isOpen())
+        return;
+    // the columns as the grid shows them, moved columns included
+    QStringList fields;
+    QHeaderView *h = view->horizontalHeader();
+    for (int visual = 0; visual < h->count(); ++visual) {
+        const int logical = h->logicalIndex(visual);
+        if (!h->isSectionHidden(logical))
+            if (const tz::db::Field *f = model->fieldAt(logical))
+                fields << f->name();
+    }
+    try {
+        const tz::ListDocument doc = tz::app::listDocument(m_dm, *list, m_state.registerName(), planning, fields);
+        tz::DesktopOpener desktop([this](const QString &msg) { inform(this, msg); });
+        tz::ExportDoExcelu sheet(&desktop);
+        sheet.setProgramFolder(tz::app::templateFolder(m_folder.dir(), tz::kListTemplate));
+        tz::exportList(sheet, doc);
+    } catch (const tz::SpreadsheetError &e) {
+        showError(this, e.message());
+    } catch (const Error &e) {
+        showDbError(e);
+    }
 }
 
 void TF_Main::TiskPrehleduClick()

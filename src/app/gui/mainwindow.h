@@ -47,6 +47,7 @@ public:
     void DBGrid1DblClick();
     void PridatClick();
     void TiskPrehleduClick();
+    void SeznamDoExceluClick(bool planning);
     void RefreshList(bool reread = true);
 
     // Widgets, for the tests.
