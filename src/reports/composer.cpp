@@ -439,7 +439,7 @@ void Composer::layoutBands(const TOddilSestavy &s)
             break;
         const Boundary &bd = bnds[size_t(b)];
         const int startPage = c.page;
-        End best{startPage, origin + bd.bottom};
+        End best{startPage, std::numeric_limits<int>::min()};
         for (int gi : bd.growers) {
             c.page = startPage;
             const End e = layoutGrower(s, gi, startPage, origin);
