@@ -203,6 +203,12 @@ TranslatedSql translateSql(const QString &sql, const Database &db)
                 i = k - 1;
                 break;
             }
+            // a fixed-width text column would be padded with blanks by PostgreSQL
+            if (pg && tk.text.compare(QLatin1String("char"), Qt::CaseInsensitive) == 0 && op < toks.size()
+                && toks[op].text == QLatin1String("(")) {
+                t += QStringLiteral("varchar");
+                break;
+            }
             t += tk.text;
             break;
         }
