@@ -6,6 +6,7 @@
 #include "listdocument.h"
 #include "pictures.h"
 #include "prompts.h"
+#include "recordcommands.h"
 #include "recordforms.h"
 #include "splash.h"
 
@@ -280,10 +281,14 @@ QWidget *TF_Main::buildEvidencePage()
         return b;
     };
     connect(add(makeCommand(QStringLiteral("Přidat nový"), QStringLiteral("_057addbtn"))), &QPushButton::clicked, this, &TF_Main::PridatClick);
-    add(makeCommand(QStringLiteral("Odstranit"), QStringLiteral("Odstranit")))->setEnabled(false);
-    add(makeCommand(QStringLiteral("Odstranit vše"), QStringLiteral("OdstranitVse")))->setEnabled(false);
-    add(makeCommand(QStringLiteral("Kopie karty"), QStringLiteral("KopieKarty")))->setEnabled(false);
-    add(makeCommand(QStringLiteral("Seznam do TXT"), QStringLiteral("SeznamTXT")))->setEnabled(false);
+    for (auto [caption, name, slot] : {std::tuple{"Odstranit", "Odstranit", &TF_Main::OdstranitClick},
+                                       std::tuple{"Odstranit vše", "OdstranitVse", &TF_Main::OdstranitVseClick},
+                                       std::tuple{"Kopie karty", "KopieKarty", &TF_Main::KopieKartyClick},
+                                       std::tuple{"Seznam do TXT", "SeznamTXT", &TF_Main::SeznamTXTClick}}) {
+        QPushButton *b = add(makeCommand(QString::fromUtf8(caption), QString::fromLatin1(name)));
+        b->setProperty("ready", true);
+        connect(b, &QPushButton::clicked, this, slot);
+    }
     connect(add(makeCommand(QStringLiteral("Upravit"), QStringLiteral("Upravit"))), &QPushButton::clicked, this, &TF_Main::DBGrid1DblClick);
     auto *excel = add(makeCommand(QStringLiteral("Seznam do excelu"), QStringLiteral("SeznamExcel")));
     excel->setProperty("ready", true);
@@ -442,8 +447,11 @@ void TF_Main::updateCommands()
 {
     const bool rows = m_state.hasRows();
     m_commands.value(QStringLiteral("_057addbtn"))->setEnabled(m_state.canAdd());
-    for (const char *n : {"Upravit", "SeznamExcel", "TiskKarty", "TiskKaret"})
+    for (const char *n : {"Upravit", "SeznamExcel", "TiskKarty", "TiskKaret", "Odstranit", "OdstranitVse", "KopieKarty", "SeznamTXT"})
         m_commands.value(QString::fromLatin1(n))->setEnabled(rows);
+    // fall-protection items are removed one by one
+    if (m_state.registerName() == MainState::registerNames()[4])
+        m_commands.value(QStringLiteral("OdstranitVse"))->setEnabled(false);
     // commands of later stages stay inactive until they exist
     for (const char *n : {"Odstranit", "OdstranitVse", "KopieKarty", "SeznamTXT", "SeznamExcel", "TiskKarty", "TiskKaret",
                           "SeznamExcelPlan", "HromadneRevize", "Skoleni"})
@@ -561,65 +569,21 @@ void TF_Main::DBGrid1DblClick()
     updateCommands();
 }
 
-void TF_Main::PridatClick()
+void TF_Main::runRecordForm(tz::app::OpenTarget t, bool inserting)
 {
-    if (!m_state.canAdd())
-        return;
-    tz::app::OpenTarget t;
-    const QString reg = m_state.registerName();
-    Dataset *set = nullptr;
-    if (reg == MainState::registerNames()[0]) {
-        t.reg = tz::db::Register::Accessories;
-        set = &m_dm.BasicView;
-        m_dm.loadTypy(m_state.kindLetter());
-        static const QHash<QString, QString> forms = {{"J", "TfVazaciOst"}, {"L", "TfVazaciLana"}, {"R", "TfVazaciRetez"},
-                                                      {"S", "TfVazaciSver"}, {"T", "TfVazaciTrav"}, {"X", "TfVazaciTex"}};
-        t.formClass = forms.value(m_state.kindLetter());
-        t.keyField = QStringLiteral("PORADI");
-    } else if (reg == MainState::registerNames()[1]) {
-        t.reg = tz::db::Register::Equipment;
-        set = &m_dm.ZZBasicView;
-        t.formClass = QStringLiteral("TfZdvihaci");
-        t.keyField = QStringLiteral("Poradi");
-    } else if (reg == MainState::registerNames()[2]) {
-        t.reg = tz::db::Register::Persons;
-        set = &m_dm.LBasicView;
-        t.formClass = QStringLiteral("TfLide");
-        t.keyField = QStringLiteral("Os_id");
-    } else if (reg == MainState::registerNames()[3]) {
-        t.reg = tz::db::Register::Constructions;
-        set = &m_dm.OKBasicView;
-        t.formClass = QStringLiteral("TFKonstrukce");
-        t.keyField = QStringLiteral("Poradi");
-    } else {
-        t.reg = tz::db::Register::FallProtection;
-        set = &m_dm.OPBasicWiew;
-        t.formClass = m_state.kindLetter() == QLatin1String("5") ? QStringLiteral("TFJistici") : QStringLiteral("TFPostroje");
-        t.keyField = QStringLiteral("PORADI");
-    }
-    t.editSet = set;
-    t.kind = m_state.kindLetter();
-    try {
-        if (!set->isOpen())
-            set->open();
-        set->insert();
-        if (t.reg == tz::db::Register::Accessories)
-            set->setFieldValue(QStringLiteral("DRUH"), m_state.kindLetter());
-        if (t.reg == tz::db::Register::FallProtection) {
-            set->setFieldValue(QStringLiteral("TYP"), m_state.kindLetter().toInt());
-            set->setFieldValue(QStringLiteral("PERIODA1"), 12);
-        }
-    } catch (const Error &e) {
-        showDbError(e);
-        return;
-    }
-    QDialog *form = createRecordForm(t.formClass, m_dm, t, true, this);
+    QDialog *form = createRecordForm(t.formClass, m_dm, t, inserting, this);
     const bool ok = form->exec() == QDialog::Accepted;
     delete form;
     const QString note = m_dm.takeKeyNote();
     if (!note.isEmpty())
         inform(this, note);
-    t.key = ok ? set->field(t.keyField)->value() : QVariant();
+    if (inserting) {
+        // a new row that was stored is shown; a discarded one leaves the list where it was
+        Dataset *set = t.editSet;
+        t.key = ok || set->state() == Dataset::State::Browse ? set->field(t.keyField)->value() : QVariant();
+        if (set->isEditing())
+            set->cancel();
+    }
     try {
         m_state.returnToRow(t);
     } catch (const Error &e) {
@@ -630,6 +594,125 @@ void TF_Main::PridatClick()
     updateCommands();
 }
 
+void TF_Main::PridatClick()
+{
+    if (!m_state.canAdd())
+        return;
+    std::optional<tz::app::OpenTarget> t;
+    try {
+        t = tz::app::prepareNewItem(m_state);
+    } catch (const Error &e) {
+        showDbError(e);
+        return;
+    }
+    if (t)
+        runRecordForm(*t, true);
+}
+
+void TF_Main::KopieKartyClick()
+{
+    tz::app::OpenTarget t;
+    tz::app::CopyResult r;
+    try {
+        r = tz::app::prepareCopy(m_state, &t);
+    } catch (const Error &e) {
+        showDbError(e);
+        return;
+    }
+    if (r == tz::app::CopyResult::NotSupported) {
+        inform(this, QStringLiteral("Tato funkce zatím není implementována"));
+        return;
+    }
+    if (r == tz::app::CopyResult::NoRow) {
+        if (m_state.hasRows()) {
+            warn(this, QStringLiteral("Záznam nebyl nalezen; mohl být mezitím odstraněn. Seznam bude obnoven."));
+            RefreshList();
+        }
+        return;
+    }
+    runRecordForm(t, true);
+}
+
+void TF_Main::OdstranitClick()
+{
+    tz::db::Register reg;
+    const QVariant key = tz::app::selectedKey(m_state, &reg);
+    if (!key.isValid() || key.isNull())
+        return;
+    if (!ask(this, QStringLiteral("Opravdu chcete odstranit položku?"), QStringLiteral("Informace")))
+        return;
+    const int row = m_state.evidenceList()->recNo();
+    try {
+        if (!tz::db::deleteItem(*m_dm.db(), reg, key.toInt()))
+            warn(this, QStringLiteral("Položka již neexistuje; mohla být mezitím odstraněna."));
+    } catch (const Error &e) {
+        showDbError(e);
+    }
+    RefreshList();
+    // the row that took the removed one's place stays selected
+    if (Dataset *ev = m_state.evidenceList(); ev && ev->isOpen() && !ev->isEmpty()) {
+        ev->moveTo(std::min(row, ev->recordCount() - 1));
+        syncGrid(m_grid);
+    }
+}
+
+void TF_Main::OdstranitVseClick()
+{
+    if (!m_state.hasRows() || m_state.registerName() == MainState::registerNames()[4])
+        return;
+    const QString q = QStringLiteral("Opravdu chcete odstranit všechny zobrazené záznamy?\n\n! ! ! Tato operace nejde vrátit zpět ! ! !");
+    const bool yes = m_state.registerName() == MainState::registerNames()[0] ? askWarning(this, q, QStringLiteral("Varování"))
+                                                                             : ask(this, q, QStringLiteral("Informace"));
+    if (!yes)
+        return;
+    tz::app::RemovalReport rep;
+    try {
+        rep = tz::app::removeShown(m_state);
+    } catch (const Error &e) {
+        showDbError(e);
+    }
+    RefreshList();
+    if (rep.failures.isEmpty())
+        inform(this, rep.summary());
+    else
+        warn(this, rep.summary());
+}
+
+QStringList TF_Main::gridFields(QTableView *view, bool withHidden) const
+{
+    auto *model = static_cast<tz::app::DatasetModel *>(view->model());
+    QStringList fields;
+    QHeaderView *h = view->horizontalHeader();
+    for (int visual = 0; visual < h->count(); ++visual) {
+        const int logical = h->logicalIndex(visual);
+        if (withHidden || !h->isSectionHidden(logical))
+            if (const tz::db::Field *f = model->fieldAt(logical))
+                fields << f->name();
+    }
+    return fields;
+}
+
+void TF_Main::SeznamTXTClick()
+{
+    Dataset *list = m_state.evidenceList();
+    if (!list || !list->isOpen())
+        return;
+    const QString path = QDir(m_folder.dir()).filePath(QStringLiteral("Tavo.txt"));
+    QString error;
+    try {
+        if (!tz::app::writeTextList(*list, gridFields(m_grid, true), path, &error)) {
+            showError(this, error);
+            return;
+        }
+    } catch (const Error &e) {
+        showDbError(e);
+        return;
+    }
+    syncGrid(m_grid);
+    tz::DesktopOpener desktop([this](const QString &msg) { inform(this, msg); });
+    desktop.openFile(path);
+}
+
 void TF_Main::SeznamDoExceluClick(bool planning)
 {
     QTableView *view = planning ? m_planGrid : m_grid;
@@ -638,14 +721,7 @@ void TF_Main::SeznamDoExceluClick(bool planning)
     if (!list || !list->isOpen())
         return;
     // the columns as the grid shows them, moved columns included
-    QStringList fields;
-    QHeaderView *h = view->horizontalHeader();
-    for (int visual = 0; visual < h->count(); ++visual) {
-        const int logical = h->logicalIndex(visual);
-        if (!h->isSectionHidden(logical))
-            if (const tz::db::Field *f = model->fieldAt(logical))
-                fields << f->name();
-    }
+    const QStringList fields = gridFields(view, false);
     try {
         const tz::ListDocument doc = tz::app::listDocument(m_dm, *list, m_state.registerName(), planning, fields);
         tz::DesktopOpener desktop([this](const QString &msg) { inform(this, msg); });

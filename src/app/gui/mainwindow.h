@@ -46,6 +46,10 @@ public:
     void DatumChange(const QDate &d);
     void DBGrid1DblClick();
     void PridatClick();
+    void KopieKartyClick();
+    void OdstranitClick();
+    void OdstranitVseClick();
+    void SeznamTXTClick();
     void TiskPrehleduClick();
     void SeznamDoExceluClick(bool planning);
     void RefreshList(bool reread = true);
@@ -66,6 +70,10 @@ protected:
     void changeEvent(QEvent *e) override;
 
 private:
+    // Shows the form of a prepared row modally and returns the list to its row.
+    void runRecordForm(tz::app::OpenTarget t, bool inserting);
+    // Fields of the grid's columns in the order shown (hidden ones optionally).
+    QStringList gridFields(QTableView *view, bool withHidden) const;
     void buildMenus();
     void buildToolStrip();
     QWidget *buildEvidencePage();
