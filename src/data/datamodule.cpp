@@ -107,7 +107,8 @@ void TDM::setupSql()
     PrubehrevEx.setSql(prubeh);
     PrubehrevEx.setMaster(&Basic);
     Tisk_rev.setSql(QStringList{"Select * from revize,basic", "where basic.poradi=:poradi and basic.druh=:druh",
-                                "and revize.poradi=basic.poradi ", "and revize.datum=:_datum"});
+                                "and revize.poradi=basic.poradi ", "and revize.druh=basic.druh",
+                                "and revize.datum=:_datum"});
     Tisk_rev.setParam("_datum", QVariant());
     Tisk_rev.setMaster(&BasicView);
     LZarazeniView.setSql("Select * from l_zarazeni where Os_id=:Os_id");
@@ -417,6 +418,22 @@ void TDM::setupHooks()
     };
     guardKey(OPBasicWiew, "PORADI", "Select max(poradi) as maximum from OP_Basic");
 
+    // the history grids show the date, type, who inspected and the result
+    for (Dataset *h : {&PrubehRev, &Prubeh_rov, &PrubehrevEx})
+        h->afterOpen = [](Dataset &ds) {
+            static const QList<std::pair<const char *, const char *>> shown = {
+                {"DATUM", "Datum"}, {"TYPREVIZE", "Typ revize"}, {"Firma", "Provedl - firma"},
+                {"PROVEDL", "Provedl - jméno"}, {"VYSLEDEK", "Výsledek"}};
+            for (int i = 0; i < ds.fieldCount(); ++i)
+                ds.fieldAt(i)->setVisible(false);
+            int pos = 0;
+            for (const auto &[f, label] : shown)
+                if (Field *fl = ds.findField(QString::fromLatin1(f))) {
+                    fl->setVisible(true);
+                    fl->setLabel(QString::fromUtf8(label));
+                    fl->setPosition(pos++);
+                }
+        };
     PrubehRev.onNewRecord = [this](Dataset &d) {
         d.setFieldValue("PORADI", BasicView.field("PORADI")->value());
         d.setFieldValue("DRUH", BasicView.field("DRUH")->value());

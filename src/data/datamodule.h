@@ -57,6 +57,8 @@ public:
     QString currentKind;
     // Partner defaults for new partner inspection rows.
     QString revTech, revFirma;
+    // Partner-company mode: accessory cards use the partner inspection history.
+    bool partnerMode = false;
 
     // Maximum plus one of a key statement's single column; 1 when empty.
     int newKey(const QString &maxStatement);

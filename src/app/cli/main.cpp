@@ -44,6 +44,7 @@ int usage()
              "                                        (REGISTR: vp, zz, osoby, ok, oppp nebo celý název)\n"
              "  tavozz-cli xlsx-list DIR REGISTR [--plan DATUM] [--firma N] --out SOUBOR.xlsx\n"
              "                                        seznam registru do sešitu podle šablony Seznam_x\n"
+             "  tavozz-cli monthstep DATUM N          datum posunuté o N měsíců (příští termín prohlídky)\n"
 #ifdef TAVOZZ_HAVE_REPORTS
              "  tavozz-cli report check|eval ...      sestavy\n"
 #endif
@@ -200,6 +201,25 @@ int cmdXlsxList(const QStringList &argsIn)
     return 0;
 }
 
+int cmdMonthStep(const QStringList &args)
+{
+    if (args.size() != 2)
+        return usage();
+    const QDate d = parseDate(args.at(0));
+    if (!d.isValid()) {
+        err() << "Neplatné datum: " << args.at(0) << " (zadejte d.m.rrrr)\n";
+        return 1;
+    }
+    bool ok = false;
+    const int n = args.at(1).toInt(&ok);
+    if (!ok) {
+        err() << "Počet měsíců musí být celé číslo: " << args.at(1) << "\n";
+        return 1;
+    }
+    out() << formatDate2(monthStep(d, n)) << "\n";
+    return 0;
+}
+
 int cmdSql(const QStringList &args)
 {
     if (args.size() < 2)
@@ -239,6 +259,8 @@ int main(int argc, char **argv)
             rc = cmdPlan(args);
         else if (cmd == QLatin1String("xlsx-list"))
             rc = cmdXlsxList(args);
+        else if (cmd == QLatin1String("monthstep"))
+            rc = cmdMonthStep(args);
 #ifdef TAVOZZ_HAVE_REPORTS
         else if (cmd == QLatin1String("report"))
             rc = rep::runCli(args, out(), err());

@@ -35,21 +35,97 @@ QString FieldBinder::editText(const Field *f)
     return f->asString();
 }
 
+void FieldBinder::loadBinding(QWidget *w, const Field *f)
+{
+    if (auto *le = qobject_cast<QLineEdit *>(w))
+        le->setText(editText(f));
+    else if (auto *pe = qobject_cast<QPlainTextEdit *>(w))
+        pe->setPlainText(f->asString());
+    else if (auto *ch = qobject_cast<QCheckBox *>(w))
+        ch->setChecked(f->asBoolean());
+    else if (auto *cb = qobject_cast<QComboBox *>(w)) {
+        if (cb->isEditable())
+            cb->setCurrentText(editText(f));
+        else
+            cb->setCurrentIndex(cb->findText(editText(f)));
+    }
+}
+
 void FieldBinder::load()
 {
     for (const Binding &b : m_bindings) {
         const Field *f = m_ds->findField(b.field);
-        if (!b.widget || !f)
-            continue;
-        if (auto *le = qobject_cast<QLineEdit *>(b.widget))
-            le->setText(editText(f));
-        else if (auto *pe = qobject_cast<QPlainTextEdit *>(b.widget))
-            pe->setPlainText(f->asString());
-        else if (auto *ch = qobject_cast<QCheckBox *>(b.widget))
-            ch->setChecked(f->asBoolean());
-        else if (auto *cb = qobject_cast<QComboBox *>(b.widget))
-            cb->setCurrentText(editText(f));
+        if (b.widget && f)
+            loadBinding(b.widget, f);
     }
+}
+
+void FieldBinder::loadField(const QString &field)
+{
+    const Field *f = m_ds->findField(field);
+    if (!f)
+        return;
+    for (const Binding &b : m_bindings)
+        if (b.widget && b.field.compare(field, Qt::CaseInsensitive) == 0)
+            loadBinding(b.widget, f);
+}
+
+QWidget *FieldBinder::widgetOf(const QString &field) const
+{
+    for (const Binding &b : m_bindings)
+        if (b.field.compare(field, Qt::CaseInsensitive) == 0)
+            return b.widget;
+    return nullptr;
+}
+
+QString FieldBinder::fieldOf(const QWidget *w) const
+{
+    for (const Binding &b : m_bindings)
+        if (b.widget == w)
+            return b.field;
+    return {};
+}
+
+bool FieldBinder::readWidget(QWidget *w, Field *f, QVariant *out, QWidget *parentForMessages)
+{
+    QVariant v;
+    if (auto *le = qobject_cast<QLineEdit *>(w))
+        v = le->text();
+    else if (auto *pe = qobject_cast<QPlainTextEdit *>(w))
+        v = pe->toPlainText();
+    else if (auto *ch = qobject_cast<QCheckBox *>(w))
+        v = ch->isChecked();
+    else if (auto *cb = qobject_cast<QComboBox *>(w))
+        v = cb->currentText();
+    try {
+        *out = f->convert(v);
+    } catch (const tz::db::Error &e) {
+        w->setFocus();
+        showError(parentForMessages, e.userText());
+        return false;
+    }
+    return true;
+}
+
+bool FieldBinder::commitWidget(QWidget *w, QWidget *parentForMessages, bool *changed)
+{
+    if (changed)
+        *changed = false;
+    Field *f = m_ds->findField(fieldOf(w));
+    if (!w || !f || f->isCalculated())
+        return true;
+    QVariant v;
+    if (!readWidget(w, f, &v, parentForMessages))
+        return false;
+    const QVariant cur = f->value();
+    if (cur == v && cur.isNull() == v.isNull())
+        return true;
+    if (!m_ds->isEditing())
+        m_ds->edit();
+    f->setValue(v);
+    if (changed)
+        *changed = true;
+    return true;
 }
 
 bool FieldBinder::commit(QWidget *parentForMessages)
@@ -61,21 +137,9 @@ bool FieldBinder::commit(QWidget *parentForMessages)
         if (!b.widget || !f || f->isCalculated())
             continue;
         QVariant v;
-        if (auto *le = qobject_cast<QLineEdit *>(b.widget))
-            v = le->text();
-        else if (auto *pe = qobject_cast<QPlainTextEdit *>(b.widget))
-            v = pe->toPlainText();
-        else if (auto *ch = qobject_cast<QCheckBox *>(b.widget))
-            v = ch->isChecked();
-        else if (auto *cb = qobject_cast<QComboBox *>(b.widget))
-            v = cb->currentText();
-        try {
-            values.push_back({f, f->convert(v)});
-        } catch (const tz::db::Error &e) {
-            b.widget->setFocus();
-            showError(parentForMessages, e.userText());
+        if (!readWidget(b.widget, f, &v, parentForMessages))
             return false;
-        }
+        values.push_back({f, v});
     }
     for (auto &[f, v] : values)
         if (!(f->value() == v) || f->value().isNull() != v.isNull())

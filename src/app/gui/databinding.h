@@ -25,10 +25,22 @@ public:
     // Writes every bound widget into the row (the dataset must be editing).
     // Returns false, with the message shown and the field focused, on a bad value.
     bool commit(QWidget *parentForMessages);
+    // Writes one bound widget into the row, putting a browsing row into edit
+    // state when its value changes. False, with the message shown and the
+    // widget focused, on a bad value (the row keeps its value).
+    bool commitWidget(QWidget *w, QWidget *parentForMessages, bool *changed = nullptr);
+    // Shows the row's value of one field again in the widgets bound to it.
+    void loadField(const QString &field);
+    // The widget bound to a field (the first one), or null.
+    QWidget *widgetOf(const QString &field) const;
+    // The field a widget is bound to; empty when it is not bound.
+    QString fieldOf(const QWidget *w) const;
     // Text of a value as an edit shows it.
     static QString editText(const tz::db::Field *f);
 
 private:
+    void loadBinding(QWidget *w, const tz::db::Field *f);
+    bool readWidget(QWidget *w, tz::db::Field *f, QVariant *out, QWidget *parentForMessages);
     struct Binding
     {
         QPointer<QWidget> widget;

@@ -4,6 +4,9 @@
 #include "program.h"
 #include "prompts.h"
 #include "splash.h"
+#ifdef TZ_HAVE_ACCESSORY_CARDS
+#include "accessorycard.h"
+#endif
 
 #include <QApplication>
 #include <QMessageBox>
@@ -15,6 +18,9 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral("5.0.0"));
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
 
+#ifdef TZ_HAVE_ACCESSORY_CARDS
+    tz::acc::registerAccessoryForms();
+#endif
     tz::gui::TFStart splash;
     splash.show();
     app.processEvents();

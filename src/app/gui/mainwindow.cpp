@@ -117,6 +117,7 @@ TF_Main::TF_Main(const tz::app::ProgramFolder &folder, tz::db::TDM &dm, QWidget 
     m_settings = tz::app::AppSettings::read(ini);
     m_dm.revTech = m_settings.revTech;
     m_dm.revFirma = m_settings.revFirma;
+    m_dm.partnerMode = m_settings.partnerMode;
 
     buildMenus();
     buildToolStrip();
