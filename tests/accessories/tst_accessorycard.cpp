@@ -432,6 +432,32 @@ private Q_SLOTS:
         w.ZrusitClick();
         card->CancelbtnClick();
     }
+
+    // Pictures of the windows for the documentation (TAVOZZ_SCREENSHOT_DIR).
+    void screenshots()
+    {
+        const QString dir = qEnvironmentVariable("TAVOZZ_SCREENSHOT_DIR");
+        if (dir.isEmpty())
+            QSKIP("TAVOZZ_SCREENSHOT_DIR not set");
+        auto chain = openCard(1);
+        QVERIFY(chain);
+        chain->resize(880, 720);
+        QTest::qWait(50);
+        QVERIFY(chain->grab().save(dir + "/card-chain.png"));
+        THistoryWindow w(*m_dm, false, chain.get());
+        w.show();
+        QTest::qWait(50);
+        QVERIFY(w.grab().save(dir + "/history.png"));
+        w.ZrusitClick();
+        chain->CancelbtnClick();
+        auto beam = newCard("Traverzy");
+        QVERIFY(beam);
+        beam->typeButton(1)->click();
+        beam->resize(880, 720);
+        QTest::qWait(50);
+        QVERIFY(beam->grab().save(dir + "/card-new-beam.png"));
+        beam->CancelbtnClick();
+    }
 };
 
 QTEST_MAIN(TstAccessoryCard)

@@ -93,6 +93,7 @@ TfVazaci::TfVazaci(tz::db::TDM &dm, const AccessoryKind &kind, QWidget *parent)
     middle->addWidget(buildPicture());
     lay->addLayout(middle);
     lay->addWidget(buildHistory());
+    lay->addStretch(1);
 
     auto *buttons = new QHBoxLayout;
     auto *prilohy = new QPushButton(QStringLiteral("Přílohy ..."));
@@ -135,7 +136,7 @@ TfVazaci::TfVazaci(tz::db::TDM &dm, const AccessoryKind &kind, QWidget *parent)
 #endif
     loadRecord();
     m_recorder.remember();
-    resize(860, 800);
+    resize(880, 720);
 }
 
 TfVazaci::~TfVazaci() = default;
@@ -382,6 +383,7 @@ QWidget *TfVazaci::buildHistory()
 {
     m_history = new QGroupBox(QStringLiteral(" Průběh revizí:"));
     m_history->setObjectName(QStringLiteral("PanelPrubeh"));
+    m_history->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     auto *l = new QVBoxLayout(m_history);
     m_historyGrid = new QTableView;
     m_historyGrid->setObjectName(QStringLiteral("DBGridPrubeh"));

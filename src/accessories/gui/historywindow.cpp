@@ -159,12 +159,13 @@ void THistoryWindow::buildStandard()
 
     auto *edits = new QGroupBox(QStringLiteral("Revize"));
     auto *f = new QGridLayout(edits);
+    f->setColumnStretch(1, 1);
     auto *datum = new QLineEdit;
     datum->setObjectName(QStringLiteral("DATUM"));
-    datum->setFixedWidth(110);
+    datum->setMaximumWidth(110);
     m_binder.bind(datum, QStringLiteral("DATUM"));
     f->addWidget(new QLabel(QStringLiteral("Datum")), 0, 0);
-    f->addWidget(datum, 0, 1);
+    f->addWidget(datum, 0, 1, Qt::AlignLeft);
 
     auto *typBox = new QGroupBox(QStringLiteral("Typ revize"));
     auto *tl = new QHBoxLayout(typBox);
@@ -352,6 +353,13 @@ void THistoryWindow::buildPartner()
                 inform(this, QStringLiteral("Sestava revizního protokolu není k dispozici."));
         });
     resize(900, 600);
+}
+
+void THistoryWindow::showEvent(QShowEvent *e)
+{
+    QDialog::showEvent(e);
+    if (m_grid)
+        m_grid->resizeColumnsToContents();
 }
 
 void THistoryWindow::loadRow()
