@@ -192,6 +192,43 @@ private Q_SLOTS:
         QCOMPARE(w->statusCount()->text(), QStringLiteral("Počet záznamů: 2"));
     }
 
+    void recordCommandsOfTheEvidencePage()
+    {
+        auto w = start("Vázací prostředky", [](TFSelFirma *d) { openCompany(d, 1); });
+        QVERIFY(w->command("Odstranit")->isEnabled());
+        // "No" keeps the item
+        w->evidenceGrid()->selectRow(0);
+        m_answers = {false};
+        w->OdstranitClick();
+        QCOMPARE(m_questions.last(), QStringLiteral("Opravdu chcete odstranit položku?"));
+        QCOMPARE(w->statusCount()->text(), QStringLiteral("Počet záznamů: 3"));
+        // "Yes" removes it with its inspections
+        const int poradi = m_dm->Basic.field("PORADI")->asInteger();
+        w->OdstranitClick();
+        QCOMPARE(w->statusCount()->text(), QStringLiteral("Počet záznamů: 2"));
+        QCOMPARE(m_db->scalar("select count(*) from revize where poradi=:p", db::Params{{"p", poradi}}).toInt(), 0);
+        // every rope shown, with a count at the end
+        w->SBDruhClick(1);
+        w->OdstranitVseClick();
+        QVERIFY(m_questions.last().startsWith(QStringLiteral("Opravdu chcete odstranit všechny zobrazené záznamy?")));
+        QVERIFY(m_messages.last().startsWith(QStringLiteral("Odstraněno záznamů: 1")));
+        QCOMPARE(w->statusCount()->text(), QStringLiteral("Počet záznamů: 0"));
+        QVERIFY(!w->command("OdstranitVse")->isEnabled());
+        QCOMPARE(m_db->scalar("select count(*) from basic").toInt(), 4);
+        // the text list lands in the program folder
+        w->SBDruhClick(1);
+        w->SBRegisterClick(1);
+        w->SeznamTXTClick();
+        QVERIFY(QFileInfo::exists(m_tmp->filePath("Tavo.txt")));
+        // persons have no copy yet
+        w->SBRegisterClick(3);
+        w->KopieKartyClick();
+        QCOMPARE(m_messages.last(), QStringLiteral("Tato funkce zatím není implementována"));
+        // fall protection has no removal of the whole list
+        w->SBRegisterClick(5);
+        QVERIFY(!w->command("OdstranitVse")->isEnabled());
+    }
+
     void companyDialogAddEditDelete()
     {
         {

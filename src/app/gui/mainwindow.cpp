@@ -711,7 +711,9 @@ void TF_Main::SeznamTXTClick()
     }
     syncGrid(m_grid);
     tz::DesktopOpener desktop([this](const QString &msg) { inform(this, msg); });
-    desktop.openFile(path);
+    if (!desktop.openFile(path))
+        inform(this, QStringLiteral("Seznam byl uložen do souboru %1; nepodařilo se jej otevřít přidruženým programem.")
+                         .arg(QDir::toNativeSeparators(path)));
 }
 
 void TF_Main::SeznamDoExceluClick(bool planning)
