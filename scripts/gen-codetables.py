@@ -6,6 +6,7 @@ import os
 out = []
 def q(v):
     if v is None: return "null"
+    if isinstance(v, bool): return "true" if v else "false"
     if isinstance(v, (int, float)): return repr(v)
     return "'" + str(v).replace("'", "''") + "'"
 def ins(table, cols, rows):
@@ -133,7 +134,7 @@ polozky = [
  ("Poznámky k provedené kontrole", 0, "", 1, 0),
 ]
 ins("zz_cis_revize", ["Polozka", "Popis", "Potvrzovat", "Doplneni", "TEXT", "CISLO"],
-    [(i, p, c, d, t, n) for i, (p, c, d, t, n) in enumerate(polozky, 1)])
+    [(i, p, bool(c), d, t, n) for i, (p, c, d, t, n) in enumerate(polozky, 1)])
 ins("zz_h_sada_revize", ["ID", "Nazev"], [(1, "Standardní revize"), (2, "Standardní inspekce"),
     (3, "Revizní zkouška")])
 sady = {1: [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13], 2: [3, 5, 6, 7, 8, 9, 13],

@@ -459,14 +459,23 @@ int Database::exec(const QString &sql, const Params &params)
 {
     const TranslatedSql tr = translateSql(sql, *this);
     QSqlQuery q(handle());
-    if (!q.prepare(tr.text))
-        fail(QStringLiteral("Chybný příkaz SQL"), q.lastError());
-    bindAll(q, tr, params, *this);
-    if (!q.exec())
-        fail(QStringLiteral("Příkaz SQL se nepodařilo provést"), q.lastError());
-    const int n = q.numRowsAffected();
     static const QRegularExpression ddl(QStringLiteral("^\\s*(create|alter|drop)\\b"), QRegularExpression::CaseInsensitiveOption);
-    if (ddl.match(tr.text).hasMatch())
+    const bool isDdl = ddl.match(tr.text).hasMatch();
+    static const QRegularExpression preparable(QStringLiteral("^\\s*(select|insert|update|delete|values|with)\\b"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    if (m_backend == Backend::PostgreSQL && tr.params.isEmpty() && !preparable.match(tr.text).hasMatch()) {
+        // PostgreSQL prepares only queries and data changes (not DDL, lock, ...)
+        if (!q.exec(tr.text))
+            fail(QStringLiteral("Příkaz SQL se nepodařilo provést"), q.lastError());
+    } else {
+        if (!q.prepare(tr.text))
+            fail(QStringLiteral("Chybný příkaz SQL"), q.lastError());
+        bindAll(q, tr, params, *this);
+        if (!q.exec())
+            fail(QStringLiteral("Příkaz SQL se nepodařilo provést"), q.lastError());
+    }
+    const int n = q.numRowsAffected();
+    if (isDdl)
         refreshCatalog();
     return n;
 }

@@ -29,12 +29,16 @@ private Q_SLOTS:
         if (env("TAVOZZ_PG_DB").isEmpty())
             QSKIP("no PostgreSQL database given (TAVOZZ_PG_DB)");
         m_db = std::make_unique<Database>(QStringLiteral("pg"));
-        connect(*m_db);
-        m_db->exec("drop schema public cascade");
-        m_db->exec("create schema public");
-        m_db->refreshCatalog();
-        installSchema(*m_db);
-        loadDemoData(*m_db);
+        try {
+            connect(*m_db);
+            m_db->exec("drop schema public cascade");
+            m_db->exec("create schema public");
+            m_db->refreshCatalog();
+            installSchema(*m_db);
+            loadDemoData(*m_db);
+        } catch (const Error &e) {
+            QFAIL(qPrintable(e.userText()));
+        }
     }
     void cleanup() { m_db.reset(); }
 
@@ -75,6 +79,16 @@ private Q_SLOTS:
     }
 
     void editingPlanningAndTwoWorkstations()
+    {
+        try {
+            twoWorkstations();
+        } catch (const Error &e) {
+            QFAIL(qPrintable(e.userText()));
+        }
+    }
+
+private:
+    void twoWorkstations()
     {
         Database other(QStringLiteral("pg-other"));
         connect(other);
