@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -257,6 +258,12 @@ TSestError TSestava::run(bool noPaging)
         return finish(seBusy);
     BusyGuard guard(g_running);
     m_openedByEngine.clear();
+    // text is measured with fonts, which need the graphics layer
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        showMessage(MessageKind::Error, QStringLiteral("Chyba"),
+                    QStringLiteral("Sestavu nelze připravit: program běží bez grafického prostředí."));
+        return finish(seJina);
+    }
     // preparation check
     if (!prepareSource(*this))
         return finish(seJina);

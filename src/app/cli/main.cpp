@@ -11,12 +11,18 @@
 
 #ifdef TAVOZZ_HAVE_REPORTS
 #include "reportcli.h"
+#include "reportrun.h"
 #endif
 
 #include <QCoreApplication>
 #include <QDir>
+#ifdef TAVOZZ_HAVE_REPORTS
+#include <QGuiApplication>
+#endif
 #include <QRegularExpression>
 #include <QTextStream>
+
+#include <memory>
 
 using namespace tz;
 
@@ -49,6 +55,9 @@ int usage()
              "  tavozz-cli report check|eval ...      sestavy\n"
 #endif
           ;
+#ifdef TAVOZZ_HAVE_REPORTS
+    err() << "  tavozz-cli " << app::kReportRunUsage;
+#endif
     err().flush();
     return 2;
 }
@@ -244,8 +253,17 @@ int cmdSql(const QStringList &args)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+#ifdef TAVOZZ_HAVE_REPORTS
+    // Composing a report measures text with fonts, which needs the graphics
+    // layer (without any window).
+    const bool graphic = argc > 2 && qstrcmp(argv[1], "report") == 0 && qstrcmp(argv[2], "run") == 0;
+    if (graphic && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> application(graphic ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
+#else
+    std::unique_ptr<QCoreApplication> application(new QCoreApplication(argc, argv));
+#endif
+    QStringList args = application->arguments().mid(1);
     if (args.isEmpty())
         return usage();
     const QString cmd = args.takeFirst();
@@ -263,7 +281,8 @@ int main(int argc, char **argv)
             rc = cmdMonthStep(args);
 #ifdef TAVOZZ_HAVE_REPORTS
         else if (cmd == QLatin1String("report"))
-            rc = rep::runCli(args, out(), err());
+            rc = args.value(0) == QLatin1String("run") ? app::reportRun(args.mid(1), out(), err())
+                                                       : rep::runCli(args, out(), err());
 #endif
         else
             rc = usage();
