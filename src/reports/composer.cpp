@@ -25,6 +25,16 @@ ProgressHandler &progressHandler()
 
 void setProgressHandler(ProgressHandler handler) { progressHandler() = std::move(handler); }
 
+namespace {
+std::function<void()> &progressEndHandler()
+{
+    static std::function<void()> h;
+    return h;
+}
+} // namespace
+
+void setProgressEndHandler(std::function<void()> handler) { progressEndHandler() = std::move(handler); }
+
 // Shared by a master and the details it runs: where output goes next.
 struct Cursor {
     PageStore *store = nullptr;
@@ -756,7 +766,16 @@ TSestError TSestavaD::compose(bool noPaging)
     cur.store = &pages;
     cur.noPaging = noPaging;
     Composer comp(*this, cur, nullptr, 0);
-    const TSestError e = comp.runMaster();
+    TSestError e = seOK;
+    try {
+        e = comp.runMaster();
+    } catch (...) {
+        if (progressEndHandler())
+            progressEndHandler()();
+        throw;
+    }
+    if (progressEndHandler())
+        progressEndHandler()();
     if (noPaging) {
         // one page as long as its content
         const int contentHeight = cur.pageBottom;

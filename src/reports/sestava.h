@@ -52,6 +52,9 @@ bool showMessage(MessageKind kind, const QString &caption, const QString &text);
 
 using ProgressHandler = std::function<bool(int record)>;
 void setProgressHandler(ProgressHandler handler);
+// Called when a composition ends (also when it was cancelled or failed), so
+// that a progress window can close.
+void setProgressEndHandler(std::function<void()> handler);
 
 // True while a report is being composed, previewed, printed or exported.
 bool engineBusy();

@@ -21,7 +21,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <memory>
+#include <vector>
 
 namespace tz::rep {
 
@@ -47,6 +49,23 @@ QStringList exportFormats();
 
 // name + n + extension ("zprava.html", 2 -> "zprava2.html").
 QString numberedFileName(const QString &path, int page);
+
+// The character page: per row 24 layers of text, one per pitch (10, 12, 17
+// characters per inch) and style (bold, italic, underline as bits 0-2):
+// layer = pitch number * 8 + style bits.
+struct CharacterRow {
+    std::array<QString, 24> layers;
+    bool used = false;
+    // The layers merged in layer order: a later layer fills the blanks.
+    QString merged() const;
+};
+struct CharacterPage {
+    std::vector<CharacterRow> rows;   // paper height * lines per inch / 100 rows (more when used)
+    int lastUsed = -1;
+};
+std::vector<CharacterPage> characterPages(const PageStore &store, PageRange range);
+// 6, 4 or 3 lines per inch for the line spacing of the character grid.
+int characterLinesPerInch(const CharGrid &grid);
 
 // The text of a page as the character page gives it, converted to bytes.
 QByteArray characterPageBytes(const PageStore &store, PageRange range, int language);

@@ -11,11 +11,6 @@ namespace tz::rep {
 
 namespace {
 
-struct CharRow {
-    std::array<QString, 24> layers;   // pitch number * 8 + style bits
-    bool used = false;
-};
-
 int pitchOf(const TSiReportElement &e, int *pitchNo)
 {
     int size = e.pointSize();
@@ -34,7 +29,9 @@ int pitchOf(const TSiReportElement &e, int *pitchNo)
     return 17;
 }
 
-int linesPerInch(const CharGrid &g)
+} // namespace
+
+int characterLinesPerInch(const CharGrid &g)
 {
     switch (g.lineSpacing) {
     case 1: return 4;
@@ -42,6 +39,8 @@ int linesPerInch(const CharGrid &g)
     default: return 6;
     }
 }
+
+namespace {
 
 int roundHalfUp(double v) { return int(std::floor(v + 0.5)); }
 
@@ -70,10 +69,12 @@ void place(QString &layer, int col, int width, QString text, Alignment al)
     layer.replace(col, width, cell);
 }
 
-QString merge(const CharRow &row)
+} // namespace
+
+QString CharacterRow::merged() const
 {
     QString merged;
-    for (const QString &layer : row.layers) {
+    for (const QString &layer : layers) {
         if (layer.isEmpty())
             continue;
         if (merged.size() < layer.size())
@@ -85,17 +86,16 @@ QString merge(const CharRow &row)
     return merged;
 }
 
-} // namespace
-
-QByteArray characterPageBytes(const PageStore &store, PageRange range, int language)
+std::vector<CharacterPage> characterPages(const PageStore &store, PageRange range)
 {
     range = store.clamp(range);
-    const int lpi = linesPerInch(store.grid);
+    const int lpi = characterLinesPerInch(store.grid);
     const int rowCount = std::max(1, store.paperHeight() * lpi / 100);
-    QByteArray out;
+    std::vector<CharacterPage> pages;
     for (int p = range.first; p <= range.last; ++p) {
-        std::vector<CharRow> rows(static_cast<size_t>(rowCount));
-        int lastUsed = -1;
+        CharacterPage page;
+        std::vector<CharacterRow> &rows = page.rows;
+        rows.resize(static_cast<size_t>(rowCount));
         for (const OutputElement &o : store.pages[size_t(p - 1)].elements) {
             if (!o.isText())
                 continue;
@@ -116,12 +116,23 @@ QByteArray characterPageBytes(const PageStore &store, PageRange range, int langu
                     rows.resize(size_t(row + 1));
                 place(rows[size_t(row)].layers[size_t(layer)], std::max(0, col), width, o.lines[i].text, al);
                 rows[size_t(row)].used = true;
-                lastUsed = std::max(lastUsed, row);
+                page.lastUsed = std::max(page.lastUsed, row);
             }
         }
-        const int end = p == range.last ? lastUsed + 1 : int(rows.size());
+        pages.push_back(std::move(page));
+    }
+    return pages;
+}
+
+QByteArray characterPageBytes(const PageStore &store, PageRange range, int language)
+{
+    const std::vector<CharacterPage> pages = characterPages(store, range);
+    QByteArray out;
+    for (size_t p = 0; p < pages.size(); ++p) {
+        const std::vector<CharacterRow> &rows = pages[p].rows;
+        const int end = p + 1 == pages.size() ? pages[p].lastUsed + 1 : int(rows.size());
         for (int i = 0; i < end; ++i) {
-            out += encodeForExport(merge(rows[size_t(i)]), language);
+            out += encodeForExport(rows[size_t(i)].merged(), language);
             out += "\r\n";
         }
     }
