@@ -635,22 +635,7 @@ void TfVazaci::PosledniExit(const Schedule &s)
             Dataset &hist = partner ? m_dm.Prubeh_rov : m_dm.PrubehRev;
             hist.close();
             m_recorder.startInspection(hist, s);
-            saveHandoverPicture();
-            {
-                THistoryWindow w(m_dm, partner, this);
-                w.printProtocol = [this, &w](int tag) {
-                    if (protocolPrinter())
-                        protocolPrinter()(*this, w, tag);
-                };
-                if (execHistory)
-                    execHistory(w);
-                else
-                    w.exec();
-            }
-            if (partner)
-                m_dm.Prubeh_rov.close();
-            m_dm.PrubehRev.close();
-            showHistoryRows();
+            runHistoryWindow(partner);
         }
         m_recorder.updateNextDate(s);
         m_binder.loadField(s.next);
@@ -670,13 +655,23 @@ void TfVazaci::PrubehrevClick()
         return;
     if (!commitAll())
         return;
-    saveHandoverPicture();
     const bool partner = m_dm.partnerMode;
     try {
         if (partner) {
             m_dm.Prubeh_rov.close();
             m_dm.Prubeh_rov.open();
         }
+        runHistoryWindow(partner);
+    } catch (const Error &e) {
+        showError(this, e.userText());
+        showHistoryRows();
+    }
+}
+
+void TfVazaci::runHistoryWindow(bool partner)
+{
+    saveHandoverPicture();
+    {
         THistoryWindow w(m_dm, partner, this);
         w.printProtocol = [this, &w](int tag) {
             if (protocolPrinter())
@@ -686,12 +681,11 @@ void TfVazaci::PrubehrevClick()
             execHistory(w);
         else
             w.exec();
-        if (partner)
-            m_dm.Prubeh_rov.close();
-        m_dm.PrubehRev.close();
-    } catch (const Error &e) {
-        showError(this, e.userText());
     }
+    // the card's grid shows the history as stored now
+    if (partner)
+        m_dm.Prubeh_rov.close();
+    m_dm.PrubehRev.close();
     showHistoryRows();
 }
 

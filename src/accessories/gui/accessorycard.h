@@ -90,6 +90,8 @@ private:
     bool inserting() const;
     void showHistoryRows();
     void saveHandoverPicture();
+    // Shows the history window modally over the card, then its rows in the card.
+    void runHistoryWindow(bool partner);
 
     tz::db::TDM &m_dm;
     const AccessoryKind &m_kind;

@@ -137,11 +137,8 @@ void THistoryWindow::fillCombo(QComboBox *c, const QString &sql, bool preselectF
         c->setCurrentIndex(0);
 }
 
-void THistoryWindow::buildStandard()
+void THistoryWindow::buildGrid(QVBoxLayout *lay)
 {
-    auto *lay = new QVBoxLayout(this);
-    lay->addWidget(buildHeader());
-
     m_grid = new QTableView;
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
     m_model = new tz::app::DatasetModel(this);
@@ -152,10 +149,60 @@ void THistoryWindow::buildStandard()
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->verticalHeader()->hide();
-    m_grid->setMinimumHeight(140);
+    m_grid->setMinimumHeight(m_partner ? 120 : 140);
     lay->addWidget(m_grid);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &cur) { rowChosen(cur.row()); });
+}
+
+void THistoryWindow::buildButtons(QVBoxLayout *lay)
+{
+    auto *buttons = new QHBoxLayout;
+    auto *nova = namedButton(QStringLiteral("Nová revize"), QStringLiteral("NovaRevize"));
+    auto *odstr = namedButton(QStringLiteral("Odstranit záznam o revizi"), QStringLiteral("OdstranitRevizi"));
+    buttons->addWidget(nova);
+    buttons->addWidget(odstr);
+    connect(nova, &QPushButton::clicked, this, &THistoryWindow::NovaRevizeClick);
+    connect(odstr, &QPushButton::clicked, this, &THistoryWindow::OdstranitClick);
+    if (m_partner) {
+        auto *calc = namedButton(QStringLiteral("Dopočítat proud a tloušťku"), QStringLiteral("Dopocitat"));
+        buttons->addWidget(calc);
+        connect(calc, &QPushButton::clicked, this, &THistoryWindow::DopocitatClick);
+    }
+    // tag 10 previews, tag 20 prints
+    for (auto [name, tip, icon, tag] :
+         {std::tuple{"TiskProtokoluNahled", "Náhled revizního protokolu", QStyle::SP_FileDialogContentsView, 10},
+          std::tuple{"TiskProtokolu", "Vytiskne revizní protokol", QStyle::SP_DialogSaveButton, 20}}) {
+        auto *b = namedButton(QStringLiteral("Tisk revizního protokolu"), QString::fromLatin1(name));
+        b->setToolTip(QString::fromUtf8(tip));
+        b->setIcon(style()->standardIcon(icon));
+        b->setProperty("tag", tag);
+        buttons->addWidget(b);
+        connect(b, &QPushButton::clicked, this, [this, b] {
+            if (!postPending())
+                return;
+            if (printProtocol)
+                printProtocol(b->property("tag").toInt());
+            else
+                inform(this, QStringLiteral("Sestava revizního protokolu není k dispozici."));
+        });
+    }
+    auto *ok = namedButton(QStringLiteral("OK"), QStringLiteral("OKBtn"));
+    auto *cancel = namedButton(QStringLiteral("Zrušit"), QStringLiteral("ZrusitBtn"));
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    lay->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, &THistoryWindow::OkClick);
+    connect(cancel, &QPushButton::clicked, this, &THistoryWindow::ZrusitClick);
+}
+
+void THistoryWindow::buildStandard()
+{
+    auto *lay = new QVBoxLayout(this);
+    lay->addWidget(buildHeader());
+
+    buildGrid(lay);
 
     auto *edits = new QGroupBox(QStringLiteral("Revize"));
     auto *f = new QGridLayout(edits);
@@ -210,38 +257,7 @@ void THistoryWindow::buildStandard()
     f->addWidget(pozn, 4, 0, 1, 3);
     lay->addWidget(edits);
 
-    auto *buttons = new QHBoxLayout;
-    auto *nova = namedButton(QStringLiteral("Nová revize"), QStringLiteral("NovaRevize"));
-    auto *odstr = namedButton(QStringLiteral("Odstranit záznam o revizi"), QStringLiteral("OdstranitRevizi"));
-    auto *preview = namedButton(QStringLiteral("Tisk revizního protokolu"), QStringLiteral("TiskProtokoluNahled"));
-    preview->setToolTip(QStringLiteral("Náhled revizního protokolu"));
-    preview->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    preview->setProperty("tag", 10);
-    auto *print = namedButton(QStringLiteral("Tisk revizního protokolu"), QStringLiteral("TiskProtokolu"));
-    print->setToolTip(QStringLiteral("Vytiskne revizní protokol"));
-    print->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    print->setProperty("tag", 20);
-    auto *ok = namedButton(QStringLiteral("OK"), QStringLiteral("OKBtn"));
-    auto *cancel = namedButton(QStringLiteral("Zrušit"), QStringLiteral("ZrusitBtn"));
-    for (QPushButton *b : {nova, odstr, preview, print})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    lay->addLayout(buttons);
-    connect(nova, &QPushButton::clicked, this, &THistoryWindow::NovaRevizeClick);
-    connect(odstr, &QPushButton::clicked, this, &THistoryWindow::OdstranitClick);
-    connect(ok, &QPushButton::clicked, this, &THistoryWindow::OkClick);
-    connect(cancel, &QPushButton::clicked, this, &THistoryWindow::ZrusitClick);
-    for (QPushButton *b : {preview, print})
-        connect(b, &QPushButton::clicked, this, [this, b] {
-            if (!postPending())
-                return;
-            if (printProtocol)
-                printProtocol(b->property("tag").toInt());
-            else
-                inform(this, QStringLiteral("Sestava revizního protokolu není k dispozici."));
-        });
+    buildButtons(lay);
     resize(760, 560);
 }
 
@@ -250,20 +266,7 @@ void THistoryWindow::buildPartner()
     auto *lay = new QVBoxLayout(this);
     lay->addWidget(buildHeader());
 
-    m_grid = new QTableView;
-    m_grid->setObjectName(QStringLiteral("DBGrid1"));
-    m_model = new tz::app::DatasetModel(this);
-    m_model->setDataset(m_ds);
-    m_grid->setModel(m_model);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->verticalHeader()->hide();
-    m_grid->setMinimumHeight(120);
-    lay->addWidget(m_grid);
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &cur) { rowChosen(cur.row()); });
+    buildGrid(lay);
 
     auto *edits = new QGroupBox(QStringLiteral("Revize"));
     auto *g = new QGridLayout(edits);
@@ -318,40 +321,7 @@ void THistoryWindow::buildPartner()
     g->addWidget(pozn, row, 0, 1, 8);
     lay->addWidget(edits);
 
-    auto *buttons = new QHBoxLayout;
-    auto *nova = namedButton(QStringLiteral("Nová revize"), QStringLiteral("NovaRevize"));
-    auto *odstr = namedButton(QStringLiteral("Odstranit záznam o revizi"), QStringLiteral("OdstranitRevizi"));
-    auto *calc = namedButton(QStringLiteral("Dopočítat proud a tloušťku"), QStringLiteral("Dopocitat"));
-    auto *preview = namedButton(QStringLiteral("Tisk revizního protokolu"), QStringLiteral("TiskProtokoluNahled"));
-    preview->setToolTip(QStringLiteral("Náhled revizního protokolu"));
-    preview->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    preview->setProperty("tag", 10);
-    auto *print = namedButton(QStringLiteral("Tisk revizního protokolu"), QStringLiteral("TiskProtokolu"));
-    print->setToolTip(QStringLiteral("Vytiskne revizní protokol"));
-    print->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    print->setProperty("tag", 20);
-    auto *ok = namedButton(QStringLiteral("OK"), QStringLiteral("OKBtn"));
-    auto *cancel = namedButton(QStringLiteral("Zrušit"), QStringLiteral("ZrusitBtn"));
-    for (QPushButton *b : {nova, odstr, calc, preview, print})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    lay->addLayout(buttons);
-    connect(nova, &QPushButton::clicked, this, &THistoryWindow::NovaRevizeClick);
-    connect(odstr, &QPushButton::clicked, this, &THistoryWindow::OdstranitClick);
-    connect(calc, &QPushButton::clicked, this, &THistoryWindow::DopocitatClick);
-    connect(ok, &QPushButton::clicked, this, &THistoryWindow::OkClick);
-    connect(cancel, &QPushButton::clicked, this, &THistoryWindow::ZrusitClick);
-    for (QPushButton *b : {preview, print})
-        connect(b, &QPushButton::clicked, this, [this, b] {
-            if (!postPending())
-                return;
-            if (printProtocol)
-                printProtocol(b->property("tag").toInt());
-            else
-                inform(this, QStringLiteral("Sestava revizního protokolu není k dispozici."));
-        });
+    buildButtons(lay);
     resize(900, 600);
 }
 

@@ -13,6 +13,7 @@ class QPushButton;
 class QButtonGroup;
 class QComboBox;
 class QCheckBox;
+class QVBoxLayout;
 
 namespace tz::app {
 class DatasetModel;
@@ -55,6 +56,8 @@ protected:
     void reject() override;
 
 private:
+    void buildGrid(QVBoxLayout *lay);
+    void buildButtons(QVBoxLayout *lay);
     void buildStandard();
     void buildPartner();
     QWidget *buildHeader();
