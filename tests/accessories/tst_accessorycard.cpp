@@ -433,6 +433,21 @@ private Q_SLOTS:
         card->CancelbtnClick();
     }
 
+    void protocolDataIsTheChosenInspection()
+    {
+        // a stray row of another kind under the same number and day is not printed
+        m_db->exec("insert into revize (PORADI, DRUH, DATUM, VYSLEDEK) values (1, 'L', '2026-03-10', 'Nevyhovuje')");
+        auto card = openCard(1);
+        QVERIFY(card);
+        m_dm->Tisk_rev.close();
+        m_dm->Tisk_rev.setParam("_datum", QDate(2026, 3, 10));
+        m_dm->Tisk_rev.open();
+        QCOMPARE(m_dm->Tisk_rev.recordCount(), 1);
+        QCOMPARE(m_dm->Tisk_rev.field("VYSLEDEK")->asString(), QStringLiteral("Vyhovuje"));
+        QCOMPARE(companyCaptionSuffix(*m_dm), QStringLiteral(" - Strojírny Šumperk a.s."));
+        card->CancelbtnClick();
+    }
+
     // Pictures of the windows for the documentation (TAVOZZ_SCREENSHOT_DIR).
     void screenshots()
     {

@@ -804,6 +804,10 @@ void TfVazaci::reject()
 
 void registerAccessoryForms()
 {
+#ifdef TZ_HAVE_REPORT_DATA
+    if (!TfVazaci::protocolPrinter())
+        TfVazaci::protocolPrinter() = printInspectionProtocol;
+#endif
     for (const AccessoryKind &k : accessoryKinds()) {
         const QString letter = k.letter;
         tz::gui::registerRecordForm(k.formClass, [letter](tz::db::TDM &dm, const tz::app::OpenTarget &, bool, QWidget *parent) {

@@ -35,6 +35,7 @@ public:
     ~TfVazaci() override;
 
     const AccessoryKind &kind() const { return m_kind; }
+    tz::db::TDM &dataModule() { return m_dm; }
     tz::gui::FieldBinder &binder() { return m_binder; }
 
     // Event handlers.
@@ -112,6 +113,11 @@ private:
     bool m_inFieldLeft = false;
     bool m_closing = false;
 };
+
+// The company part of the main window's caption (" - " and the name).
+QString companyCaptionSuffix(tz::db::TDM &dm);
+// Prints (tag 10: previews) the protocol of the history window's current row.
+void printInspectionProtocol(TfVazaci &card, THistoryWindow &window, int tag);
 
 // Registers the six cards under their form class names.
 void registerAccessoryForms();

@@ -1,0 +1,64 @@
+// Printing one inspection's protocol from the history window.
+#include "accessorycard.h"
+#include "datasetsource.h"
+#include "historywindow.h"
+#include "prompts.h"
+#include "sestava.h"
+
+#include <QDir>
+
+using tz::db::Dataset;
+using tz::db::Error;
+
+namespace tz::acc {
+
+QString companyCaptionSuffix(tz::db::TDM &dm)
+{
+    const int pcfir = dm.selectedCompany();
+    if (pcfir == 999)
+        return QStringLiteral(" - není proveden výběr firmy - zobrazena všechna data");
+    const QString name = dm.db()->scalar(QStringLiteral("select Firma from firmy where pcfir=:p"), tz::db::Params{{"p", pcfir}})
+                             .toString();
+    return name.isEmpty() ? QString() : QStringLiteral(" - ") + name;
+}
+
+void printInspectionProtocol(TfVazaci &card, THistoryWindow &window, int tag)
+{
+    tz::db::TDM &dm = card.dataModule();
+    Dataset &hist = window.history();
+    if (!hist.isOpen() || hist.recNo() < 0)
+        return;
+    try {
+        // the row the user chose: the accessory (number and kind) and the date
+        dm.Tisk_rev.close();
+        dm.Tisk_rev.setParam(QStringLiteral("_datum"), hist.value(QStringLiteral("DATUM")));
+        dm.Tisk_rev.open();
+        if (dm.Tisk_rev.isEmpty()) {
+            tz::gui::warn(&window, QStringLiteral("Revize k tisku nebyla nalezena; uložte ji a opakujte tisk."));
+            return;
+        }
+        QString param = companyCaptionSuffix(dm);
+        if (param.trimmed().isEmpty()) {
+            if (!dm.Majitel.isOpen())
+                dm.Majitel.open();
+            if (!dm.Majitel.isEmpty())
+                param = dm.Majitel.field(QStringLiteral("FIRMA"))->asString();
+        }
+        tz::rep::DatasetSource source(&dm.Tisk_rev);
+        tz::rep::TSestava rep;
+        rep.setReportDirIgnore(false);
+        rep.setReportDir(QDir::current().filePath(QStringLiteral("reports")));
+        rep.setReportName(card.kind().protocolReport);
+        rep.tiskJedenZaznam = true;
+        rep.Parametry = QStringList{param};
+        rep.dataSource = &source;
+        if (tag == 10)
+            rep.Preview();
+        else
+            rep.Print();
+    } catch (const Error &e) {
+        tz::gui::showError(&window, e.userText());
+    }
+}
+
+} // namespace tz::acc
