@@ -15,7 +15,6 @@ pg_setup() {
     $SUDO pg_createcluster "$ver" main >/dev/null || return 1
   fi
   pg_lsclusters -h | grep -q "^$ver main .* online" || $SUDO pg_ctlcluster "$ver" main start || return 1
-  local psql=(psql -X -q -v ON_ERROR_STOP=1)
   local asPg=(su postgres -c)
   [ "$(id -u)" -ne 0 ] && asPg=(sudo -u postgres sh -c)
   for _ in 1 2 3 4 5 6 7 8 9 10; do
@@ -23,7 +22,8 @@ pg_setup() {
     sleep 1
   done
   "${asPg[@]}" "psql -X -q -tc \"select 1 from pg_roles where rolname='tavozz_test'\" | grep -q 1 || psql -X -q -c \"create user tavozz_test password 'tavozz_test'\"" >/dev/null || return 1
-  "${asPg[@]}" "psql -X -q -tc \"select 1 from pg_database where datname='tavozz_test'\" | grep -q 1 || createdb -O tavozz_test tavozz_test" >/dev/null || return 1
+  # a fresh test database owned by the test user (the tests empty it anyway)
+  "${asPg[@]}" "dropdb --if-exists tavozz_test && createdb -O tavozz_test tavozz_test" >/dev/null || return 1
   export TAVOZZ_PG_HOST=localhost TAVOZZ_PG_PORT=5432 TAVOZZ_PG_DB=tavozz_test TAVOZZ_PG_USER=tavozz_test TAVOZZ_PG_PASSWORD=tavozz_test
   return 0
 }
