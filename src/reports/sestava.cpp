@@ -340,7 +340,7 @@ TSestError TSestava::Print()
         BeforePrint();
     TSestError e = run();
     if (e == seOK)
-        e = printComposed({printRange(), printCopies, Popis});
+        e = printComposed({.range = printRange(), .copies = printCopies, .title = Popis, .printBackground = pages.printBackground});
     if (AfterPrint)
         AfterPrint();
     return finish(e);

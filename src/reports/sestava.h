@@ -111,6 +111,9 @@ struct PrintRequest {
     PageRange range;
     int copies = 1;
     QString title;
+    QString printerName;   // empty: the default printer
+    QString outputFile;    // print to a file instead of the printer
+    bool printBackground = false;
 };
 
 struct OutputBackend {
