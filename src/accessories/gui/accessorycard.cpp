@@ -185,6 +185,12 @@ QWidget *TfVazaci::buildTypePanel()
         b->setText(QString::number(typ));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setIconSize(QSize(30, 60));
+        const QString picture = standardPictureName(m_kind.letter, typ, QStringLiteral("8"));
+        if (!picture.isEmpty() && pictureLibraryAvailable()) {
+            const QImage img = standardPicture(picture);
+            if (!img.isNull())
+                b->setIcon(QIcon(QPixmap::fromImage(img.scaled(30, 60, Qt::KeepAspectRatio, Qt::SmoothTransformation))));
+        }
         group->addButton(b);
         row->addWidget(b);
         m_typeButtons << b;
