@@ -4,6 +4,9 @@
 #include "program.h"
 #include "prompts.h"
 #include "splash.h"
+#ifdef TZ_HAVE_REPORTS
+#include "reportwindows.h"
+#endif
 #ifdef TZ_HAVE_ACCESSORY_CARDS
 #include "accessorycard.h"
 #endif
@@ -17,6 +20,9 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("TAVO ZZ"));
     QApplication::setApplicationVersion(QStringLiteral("5.0.0"));
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+#ifdef TZ_HAVE_REPORTS
+    tz::rep::gui::installReportWindows();
+#endif
 
 #ifdef TZ_HAVE_ACCESSORY_CARDS
     tz::acc::registerAccessoryForms();

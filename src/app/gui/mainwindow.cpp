@@ -9,6 +9,9 @@
 #include "recordcommands.h"
 #include "recordforms.h"
 #include "splash.h"
+#ifdef TZ_HAVE_REPORTS
+#include "overviewprint.h"
+#endif
 
 #include <QAction>
 #include <QApplication>
@@ -740,7 +743,14 @@ void TF_Main::SeznamDoExceluClick(bool planning)
 
 void TF_Main::TiskPrehleduClick()
 {
+#ifdef TZ_HAVE_REPORTS
+    // the list of the active page, accessories and equipment only
+    const bool planning = m_state.page() == tz::app::Page::Planning;
+    printOverview(m_folder.dir(), m_state.registerName(), planning ? m_state.planningList() : m_state.evidenceList(),
+                  companyText());
+#else
     inform(this, QStringLiteral("Tisk přehledu bude k dispozici s tiskovými sestavami."));
+#endif
 }
 
 void TF_Main::showEvent(QShowEvent *e)
