@@ -407,8 +407,11 @@ void TF_Main::buildKindButtons()
         b->setEnabled(kinds[i].enabled);
         m_kindActions[i]->setVisible(true);
     }
-    if (missing && !kinds.isEmpty())
-        warn(this, missingLibraryText()); // once for the whole row of buttons
+    // told once: the buttons stay without glyphs, everything else works
+    if (missing && !kinds.isEmpty() && !m_toldNoPictures) {
+        m_toldNoPictures = true;
+        warn(this, missingLibraryText());
+    }
 }
 
 void TF_Main::showDbError(const Error &e)

@@ -112,6 +112,7 @@ private:
     QAction *m_partnerMenuAction = nullptr;
     QPointer<QSystemTrayIcon> m_tray;
     bool m_syncing = false;
+    bool m_toldNoPictures = false; // the missing picture library was reported
 };
 
 } // namespace tz::gui
