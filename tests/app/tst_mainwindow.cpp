@@ -229,6 +229,27 @@ private Q_SLOTS:
         QVERIFY(!w->command("OdstranitVse")->isEnabled());
     }
 
+    // Pictures of the main window for the documentation (TAVOZZ_SCREENSHOT_DIR).
+    void screenshots()
+    {
+        const QString dir = qEnvironmentVariable("TAVOZZ_SCREENSHOT_DIR");
+        if (dir.isEmpty())
+            QSKIP("TAVOZZ_SCREENSHOT_DIR not set");
+        auto w = start("Vázací prostředky", [](TFSelFirma *d) { openCompany(d, 1); });
+        w->resize(1280, 720);
+        whenModal<TFSelFirma>([](TFSelFirma *d) { openCompany(d, 1); });   // the start-up choice once shown
+        w->show();
+        QTest::qWait(300);
+        w->SBDruhClick(0);
+        QTest::qWait(100);
+        QVERIFY(w->grab().save(dir + "/evidence-accessories.png"));
+        w->SBRegisterClick(2);
+        QTest::qWait(100);
+        QVERIFY(w->grab().save(dir + "/evidence-equipment.png"));
+        m_answers = {true};
+        w->close();
+    }
+
     void companyDialogAddEditDelete()
     {
         {
