@@ -2,9 +2,11 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 
 #include <cmath>
+#include <memory>
 
 namespace tz::rep {
 
@@ -49,7 +51,9 @@ bool romanPitchFont(const QString &name, int *pitch)
     return false;
 }
 
-QFont elementFont(const TSiReportElement &e)
+namespace {
+
+QFont makeElementFont(const TSiReportElement &e)
 {
     QString family;
     int charSet = 0;
@@ -59,7 +63,16 @@ QFont elementFont(const TSiReportElement &e)
         family = QStringLiteral("Courier New");
         size = pitch == 10 ? 11 : pitch == 12 ? 10 : 8;
     } else {
-        static const auto installed = [](const QString &f) { return QFontDatabase::hasFamily(f); };
+        // asking the font database costs more than laying out a line: remember the answers
+        static QHash<QString, bool> known;
+        static const auto installed = [](const QString &f) {
+            const auto it = known.constFind(f);
+            if (it != known.constEnd())
+                return *it;
+            const bool has = QFontDatabase::hasFamily(f);
+            known.insert(f, has);
+            return has;
+        };
         e.effectiveFont(installed, family, charSet);
     }
     QFont f(family.isEmpty() ? QStringLiteral("Arial") : family);
@@ -75,6 +88,46 @@ QFont elementFont(const TSiReportElement &e)
     return f;
 }
 
+QString fontKey(const TSiReportElement &e)
+{
+    return e.fontName + QChar(0x1f) + QString::number(e.fontSize) + QChar(0x1f) + QString::number(e.fontStyle)
+         + QChar(0x1f) + QString::number(e.charset);
+}
+
+// A font with its metrics on the measuring surface; composition asks for the
+// same few fonts for every record.
+struct MeasuredFont {
+    QFont font;
+    QFontMetricsF metrics;
+    QHash<char16_t, double> advances;
+    explicit MeasuredFont(const QFont &f) : font(f), metrics(f, &measureSurface()) {}
+    double advance(QChar c)
+    {
+        const auto it = advances.constFind(c.unicode());
+        if (it != advances.constEnd())
+            return *it;
+        const double w = metrics.horizontalAdvance(c);
+        advances.insert(c.unicode(), w);
+        return w;
+    }
+};
+
+MeasuredFont &measuredFont(const TSiReportElement &e)
+{
+    static QHash<QString, std::shared_ptr<MeasuredFont>> cache;
+    const QString key = fontKey(e);
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd())
+        return **it;
+    if (cache.size() > 256)
+        cache.clear();
+    return **cache.insert(key, std::make_shared<MeasuredFont>(makeElementFont(e)));
+}
+
+} // namespace
+
+QFont elementFont(const TSiReportElement &e) { return measuredFont(e).font; }
+
 double linesHeight(const std::vector<TextLine> &lines)
 {
     double h = 0;
@@ -85,8 +138,8 @@ double linesHeight(const std::vector<TextLine> &lines)
 
 std::vector<TextLine> layoutText(const QString &text, const TSiReportElement &e, int width, bool wrap)
 {
-    const QFont font = elementFont(e);
-    const QFontMetricsF fm(font, &measureSurface());
+    MeasuredFont &mf = measuredFont(e);
+    const QFontMetricsF &fm = mf.metrics;
     int pitch = 0;
     const bool roman = romanPitchFont(e.fontName, &pitch);
     double step = 0;   // fixed character step in 1/7200 inch
@@ -103,7 +156,7 @@ std::vector<TextLine> layoutText(const QString &text, const TSiReportElement &e,
     auto charWidth = [&](QChar c, double x) {
         if (c == u'\t')
             return tabStop > 0 ? (std::floor(x / tabStop) + 1) * tabStop - x : 0.0;
-        return step > 0 ? step : fm.horizontalAdvance(c);
+        return step > 0 ? step : mf.advance(c);
     };
 
     std::vector<TextLine> lines;
