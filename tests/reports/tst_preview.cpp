@@ -9,6 +9,7 @@
 #include "reporttestutil.h"
 #include "reportwindows.h"
 
+#include "codepage.h"
 #include "exporter.h"
 
 #include <QAction>
@@ -17,7 +18,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -378,6 +378,49 @@ private slots:
         QCOMPARE(pdfPages(out), pages);
         // the composed report keeps every page after printing a part of it
         QCOMPARE(rep.pages.pageCount(), 3);
+    }
+
+    void userPaperFormat()
+    {
+        // a label format of the engine's own settings file names the paper, and the PDF has its size
+        const QString ini = m_tmp->filePath("SestDLL.ini");
+        QFile f(ini);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(tz::encode(QStringLiteral("[Jine]\r\nx=1\r\n[FormatyPapiru]\r\nPocetFormatu=1\r\nFormat1=Štítek 4x3,400,300\r\n"),
+                           tz::CodePage::Cp1250));
+        f.close();
+        MemoryDataSource src = rows(3);
+        TSestava rep;
+        rep.IsStored = true;
+        rep.Predloha = {QStringLiteral("I,2,1,300,400,20,20,20,20,1,0"), QStringLiteral("I,3,2,1,20,0"),
+                        tzt::text("T", 2, "NAZEV", 0, 0, 200, 20)};
+        rep.IniFileName = ini;
+        rep.dataSource = &src;
+        QCOMPARE(rep.run(), seOK);
+        TFormSestP w(rep);
+        TPrintDialogTyp offered;
+        w.runPrintDialog = [&](TPrintDialogTyp &s) {
+            offered = s;
+            return int(TSestPrintDlg::Pdf);
+        };
+        const QString out = m_tmp->filePath("stitek.pdf");
+        w.chooseFile = [&](const QString &, const QString &) { return out; };
+        QCOMPARE(w.printPreview(), seOK);
+        QCOMPARE(offered.paperName, QStringLiteral("%1 x %2, na šířku").arg(300).arg(400));
+        // the same size as a built-in or a user format is shown by its name
+        rep.pages.pageSetup.paperWidth = 400;
+        rep.pages.pageSetup.paperHeight = 300;
+        rep.pages.pageSetup.orientation = 0;
+        TFormSestP w2(rep);
+        w2.runPrintDialog = w.runPrintDialog;
+        w2.chooseFile = w.chooseFile;
+        QCOMPARE(w2.printPreview(), seOK);
+        QCOMPARE(offered.paperName, QStringLiteral("Štítek 4x3, na výšku"));
+        QFile pdf(out);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        // 4 x 3 inches = 288 x 216 points
+        static const QRegularExpression box(QStringLiteral("/MediaBox \\[0 0 288(\\.0+)? 216(\\.0+)?\\]"));
+        QVERIFY(QString::fromLatin1(pdf.readAll()).contains(box));
     }
 
     void textOnlyPrinterToFile()
