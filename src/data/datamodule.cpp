@@ -46,7 +46,7 @@ TDM::TDM(Database *db)
       TZ_DS(PrubehRevOP), TZ_DS(Tisk_rev_op), TZ_DS(QSetOP), TZ_DS(QJistS_sloz), TZ_DS(L_Skoleni),
       TZ_DS(L_Skoleni_Ucast), TZ_DS(L_skolU_Detail), TZ_DS(ZZPrilohy), TZ_DS(RPrilohy), TZ_DS(Prilohy),
       TZ_DS(Druhy), TZ_DS(ZZ_Druhy), TZ_DS(L_Funkce), TZ_DS(OPDruhy), TZ_DS(Typy), TZ_DS(Nosnosti), TZ_DS(Firmy),
-      TZ_DS(ListFirmy), TZ_DS(Majitel), TZ_DS(RTech), TZ_DS(PomQ), TZ_DS(PomQ1),
+      TZ_DS(ListFirmy), TZ_DS(Majitel), TZ_DS(RTech), TZ_DS(PomQ), TZ_DS(PomQ1), TZ_DS(Extend_B), TZ_DS(PomCis),
       TZ_DS(PlanRev), TZ_DS(PlanZZ), TZ_DS(PlanL), TZ_DS(PlanOK), TZ_DS(PlanOP),
       m_db(db)
 {
@@ -71,7 +71,7 @@ QVector<Dataset *> TDM::all()
             &zz_zavady, &zz_P_revize, &zz_revizePopis, &ZZ_HSadaRev, &ZZ_SadaRevize, &PrubehRevOP, &Tisk_rev_op,
             &QSetOP, &QJistS_sloz, &L_Skoleni, &L_Skoleni_Ucast, &L_skolU_Detail, &ZZPrilohy, &RPrilohy, &Prilohy,
             &Druhy, &ZZ_Druhy, &L_Funkce, &OPDruhy, &Typy, &Nosnosti, &Firmy, &ListFirmy, &Majitel, &RTech, &PomQ,
-            &PomQ1, &PlanRev, &PlanZZ, &PlanL, &PlanOK, &PlanOP};
+            &PomQ1, &Extend_B, &PomCis, &PlanRev, &PlanZZ, &PlanL, &PlanOK, &PlanOP};
 }
 
 void TDM::setupSql()
@@ -157,6 +157,13 @@ void TDM::setupSql()
     ListFirmy.setSql("Select *  from firmy order by Firma");
     Majitel.setSql("Select * from Uzivatel");
     RTech.setSql("Select * from RTech");
+    Extend_B.setSql("Select * from extend_b");
+    PomCis.setSql(QStringList{"Select *  from extend_b", "where typ=:_typ"});
+    PomCis.setHiddenFields({"TYP", "OZNACENI"});
+    PomCis.afterOpen = [](Dataset &ds) {
+        if (Field *f = ds.findField("NAZEV_V"))
+            f->setLabel("Hodnota");
+    };
 
     PlanRev.setSql(QStringList{
         "select dRUHY.NAZEV AS D,BASIC.TYP,BASIC.OZNACENI,BASIC.POPIS, BASIC.EVID_C,",

@@ -41,6 +41,8 @@ public:
         L_Skoleni_Ucast, L_skolU_Detail, ZZPrilohy, RPrilohy, Prilohy;
     // Code tables and others.
     Dataset Druhy, ZZ_Druhy, L_Funkce, OPDruhy, Typy, Nosnosti, Firmy, ListFirmy, Majitel, RTech, PomQ, PomQ1;
+    // Auxiliary code lists: the whole table and the list the code-list window edits.
+    Dataset Extend_B, PomCis;
     // Planning queries.
     Dataset PlanRev, PlanZZ, PlanL, PlanOK, PlanOP;
 
