@@ -1,4 +1,6 @@
 #include "mainwindow.h"
+#include "codelists.h"
+#include "codelistwindow.h"
 #include "companydialogs.h"
 #include "datasetmodel.h"
 #include "desktopopener.h"
@@ -196,8 +198,9 @@ void TF_Main::buildMenus()
     for (const char *t : {"Majitel", "Výrobce vázacích prostředků", "Výrobce zdvihacích zařízení", "Dodavatel", "Provoz",
                           "Umístění1", "Umístění2", "Údržba", "Provozní technik", "Revizní technik", "Pověřená osoba"}) {
         QAction *a = aux->addAction(QString::fromUtf8(t));
-        a->setData(tag++);
-        a->setEnabled(false);
+        a->setData(tag);
+        connect(a, &QAction::triggered, this, [this, tag] { PomCiselClick(tag); });
+        ++tag;
     }
     codes->addAction(QStringLiteral("Uložit nastavení zobrazení"))->setEnabled(false);
 
@@ -499,6 +502,31 @@ void TF_Main::SBRegisterClick(int tag)
     m_registerButtons[tag - 1]->setChecked(true);
     RefreshList();
     buildKindButtons();
+}
+
+TFPomCiselnik *TF_Main::codeListWindow() const
+{
+    return m_codeListWindow;
+}
+
+void TF_Main::PomCiselClick(int tag)
+{
+    const auto list = tz::codelists::listForMenuTag(tag);
+    if (!list)
+        return;
+    if (!m_codeListWindow)
+        m_codeListWindow = new TFPomCiselnik(m_dm, this);
+    m_codeListWindow->openList(list->typ, list->heading);
+    m_codeListWindow->exec();
+    // renamed values show in the lists at once
+    m_dm.PomCis.close();
+    try {
+        m_dm.Extend_B.close();
+        m_dm.Extend_B.open();
+    } catch (const Error &e) {
+        showDbError(e);
+    }
+    RefreshList();
 }
 
 void TF_Main::SBEvidenceClick()

@@ -24,6 +24,8 @@ class DatasetModel;
 
 namespace tz::gui {
 
+class TFPomCiselnik;
+
 class TF_Main : public QMainWindow
 {
     Q_OBJECT
@@ -40,6 +42,7 @@ public:
     void FormShow();            // schema step and company choice
     void MIZmenitFirmuClick();
     void SBRegisterClick(int tag);
+    void PomCiselClick(int tag); // "Pomocné číselníky", tags 1 to 11
     void SBEvidenceClick();
     void SBPlanovaniClick();
     void SBDruhClick(int index);
@@ -63,6 +66,7 @@ public:
     QLabel *statusCount() const { return m_count; }
     QStackedWidget *pages() const { return m_pages; }
     QMenu *partnerMenu() const { return m_partnerMenu; }
+    TFPomCiselnik *codeListWindow() const; // once a list was opened
 
 protected:
     void showEvent(QShowEvent *e) override;
@@ -113,6 +117,7 @@ private:
     QPointer<QSystemTrayIcon> m_tray;
     bool m_syncing = false;
     bool m_toldNoPictures = false; // the missing picture library was reported
+    QPointer<TFPomCiselnik> m_codeListWindow;
 };
 
 } // namespace tz::gui
