@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 using namespace tz::rep;
@@ -94,6 +95,16 @@ void whenModal(QObject *ctx, std::function<void(T *)> act)
     });
     timer->start();
 }
+
+struct ShowCounter : QObject {
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Show)
+            ++count;
+        return false;
+    }
+};
 
 PrinterCatalog printers(QList<PrinterEntry> list)
 {
@@ -668,6 +679,11 @@ private slots:
         TSestava rep;
         useDefinition(rep, 20);
         rep.dataSource = &src;
+        // a slow report (the window appears only when a run takes a while)
+        rep.onTiskOddilu = [](int) {
+            QThread::usleep(100);
+            return true;
+        };
         // pressed while the report is composing: the timer runs, so events are processed
         bool sawWindow = false;
         QString text;
@@ -692,10 +708,15 @@ private slots:
         QVERIFY(rep.pages.pageCount() > 0);
         QVERIFY(rep.pages.pageCount() < 30000 / 45);
         QVERIFY(!ProgressWindow::instance().isVisible());
-        // the next run is not cancelled by the earlier press
+        // the next run is not cancelled by the earlier press, and a short one shows no window
         MemoryDataSource few = rows(5);
         rep.dataSource = &few;
+        rep.onTiskOddilu = {};
+        ShowCounter shows;
+        ProgressWindow::instance().installEventFilter(&shows);
         QCOMPARE(rep.run(), seOK);
+        ProgressWindow::instance().removeEventFilter(&shows);
+        QCOMPARE(shows.count, 0);
     }
 
     void previewThroughTheComponent()

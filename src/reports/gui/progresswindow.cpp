@@ -10,6 +10,7 @@ namespace tz::rep::gui {
 
 namespace {
 constexpr int kEventInterval = 40;   // ms between two rounds of event processing
+constexpr int kShowAfter = 250;      // ms: a short run finishes before the window would flash
 }
 
 ProgressWindow &ProgressWindow::instance()
@@ -44,8 +45,13 @@ ProgressWindow::ProgressWindow(QWidget *parent) : QDialog(parent)
 
 bool ProgressWindow::step(const QString &text, bool cancellable)
 {
-    const bool first = !isVisible();
-    if (first) {
+    if (!m_running) {
+        m_running = true;
+        m_sinceStart.start();
+    }
+    if (!isVisible()) {
+        if (m_sinceStart.elapsed() < kShowAfter)
+            return !m_cancelled;
         m_label->setText(text);
         m_cancel->setEnabled(cancellable);
         show();
@@ -74,6 +80,7 @@ void ProgressWindow::finish()
 {
     hide();
     m_cancelled = false;
+    m_running = false;
 }
 
 void ProgressWindow::reject()

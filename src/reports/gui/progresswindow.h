@@ -1,8 +1,9 @@
 #pragma once
 // The engine's progress window "Informace": the record being prepared with a
-// "Přerušit" button, or the pages being sent to the printer. While it is up
-// the events are processed (at most every few milliseconds), so the program
-// stays alive; it is application-modal, so nothing else starts meanwhile.
+// "Přerušit" button, or the pages being sent to the printer. It appears when a
+// run takes longer than a moment; while it is up the events are processed (at
+// most every few milliseconds), so the program stays alive, and it is
+// application-modal, so nothing else starts meanwhile.
 #include <QDialog>
 #include <QElapsedTimer>
 
@@ -39,6 +40,8 @@ private:
     QLabel *m_label = nullptr;
     QPushButton *m_cancel = nullptr;
     QElapsedTimer m_sinceEvents;
+    QElapsedTimer m_sinceStart;
+    bool m_running = false;
     bool m_cancelled = false;
 };
 
