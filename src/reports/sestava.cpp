@@ -327,7 +327,9 @@ TSestError TSestava::Preview()
     return finish(e);
 }
 
-TSestError TSestava::Print()
+TSestError TSestava::Print() { return PrintTo(-1); }
+
+TSestError TSestava::PrintTo(int printerIndex)
 {
     if (engineBusy())
         return finish(seBusy);
@@ -336,11 +338,25 @@ TSestError TSestava::Print()
                     QStringLiteral("V systému není nainstalovaná žádná tiskárna."));
         return finish(seNeniTiskarna);
     }
+    QString printer;   // empty: the default one
+    if (printerIndex >= 0) {
+        const QStringList names = backend().printerNames ? backend().printerNames() : QStringList();
+        if (printerIndex >= names.size()) {
+            showMessage(MessageKind::Error, QStringLiteral("Chyba"),
+                        QStringLiteral("Tiskárna číslo %1 není nainstalovaná.").arg(printerIndex));
+            return finish(seJina);
+        }
+        printer = names[printerIndex];
+    }
     if (BeforePrint)
         BeforePrint();
     TSestError e = run();
     if (e == seOK)
-        e = printComposed({.range = printRange(), .copies = printCopies, .title = Popis, .printBackground = pages.printBackground});
+        e = printComposed({.range = printRange(),
+                           .copies = printCopies,
+                           .title = Popis,
+                           .printerName = printer,
+                           .printBackground = pages.printBackground});
     if (AfterPrint)
         AfterPrint();
     return finish(e);

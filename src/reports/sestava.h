@@ -120,6 +120,7 @@ struct OutputBackend {
     std::function<TSestError(TSestava &)> preview;
     std::function<bool()> printerAvailable;
     std::function<TSestError(TSestava &, const PrintRequest &)> print;
+    std::function<QStringList()> printerNames;   // the installed printers, in the system's order
 };
 void setOutputBackend(const OutputBackend &backend);
 const OutputBackend &outputBackend();
@@ -154,6 +155,9 @@ public:
     TSestError run(bool noPaging = false);
     TSestError Preview();
     TSestError Print();
+    // Prints on the printer of that position (0-based) in the installed
+    // printers; the default printer stays the default.
+    TSestError PrintTo(int printerIndex);
     // Runs the report and writes the export ("pdf", "html", "txt", "rtf",
     // "svg"); failures of the file give seWriteFile.
     TSestError exportTo(const QString &format, const QString &path);

@@ -468,6 +468,47 @@ private slots:
         QCOMPARE(f.readAll(), once + once);
     }
 
+    void componentPrint()
+    {
+        // Print and PrintTo hand the component's range, copies, title and printer to the backend
+        tzt::MessageRecorder messages;
+        std::vector<PrintRequest> sent;
+        OutputBackend b;
+        b.printerAvailable = [] { return true; };
+        b.printerNames = [] { return QStringList{"A", "B"}; };
+        b.print = [&](TSestava &, const PrintRequest &r) {
+            sent.push_back(r);
+            return seOK;
+        };
+        setOutputBackend(b);
+        MemoryDataSource src = rows();
+        TSestava rep;
+        useDefinition(rep);
+        rep.dataSource = &src;
+        rep.printCopies = 2;
+        rep.startPage = 2;
+        rep.Popis = QStringLiteral("Přehled");
+        QCOMPARE(rep.Print(), seOK);
+        QCOMPARE(rep.PrintTo(1), seOK);
+        QCOMPARE(sent.size(), size_t(2));
+        QCOMPARE(sent[0].printerName, QString());
+        QCOMPARE(sent[1].printerName, QStringLiteral("B"));
+        for (const PrintRequest &r : sent) {
+            QCOMPARE(r.range.first, 2);
+            QCOMPARE(r.range.last, 3);
+            QCOMPARE(r.copies, 2);
+            QCOMPARE(r.title, QStringLiteral("Přehled"));
+        }
+        QVERIFY(messages.messages.empty());
+        // a printer that is not there: nothing is composed or sent
+        rep.pages.clear();
+        QCOMPARE(rep.PrintTo(2), seJina);
+        QCOMPARE(sent.size(), size_t(2));
+        QCOMPARE(rep.pages.pageCount(), 0);
+        QCOMPARE(messages.messages.size(), size_t(1));
+        QCOMPARE(messages.messages[0].caption, QStringLiteral("Chyba"));
+    }
+
     void printersAndDrivers_data()
     {
         QTest::addColumn<QString>("driver");

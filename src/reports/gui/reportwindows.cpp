@@ -46,6 +46,12 @@ void installReportWindows()
     };
     b.printerAvailable = [] { return !installedPrinters().isEmpty(); };
     b.print = [](TSestava &rep, const PrintRequest &request) { return printRequest(rep, request); };
+    b.printerNames = [] {
+        QStringList names;
+        for (const PrinterEntry &p : installedPrinters())
+            names << p.name;
+        return names;
+    };
     setOutputBackend(b);
 }
 
