@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QDir>
+#include <QFileInfo>
 #include <QtTest>
 
 class TestLibreOffice : public QObject
@@ -31,6 +33,10 @@ void TestLibreOffice::initTestCase()
     m_office = tz::PdfTools().officeProgram();
     if (m_office.isEmpty())
         QSKIP("LibreOffice (soffice) is not installed; scripts/check-xlsx-libreoffice.sh installs it");
+    // a Writer-only installation cannot read workbooks
+    const QDir program = QFileInfo(QFileInfo(m_office).canonicalFilePath()).dir();
+    if (!program.exists(QStringLiteral("libsclo.so")))
+        QSKIP("LibreOffice Calc is not installed (libreoffice-calc); scripts/check-xlsx-libreoffice.sh installs it");
 }
 
 namespace {

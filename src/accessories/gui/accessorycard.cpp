@@ -7,10 +7,7 @@
 #include "recordforms.h"
 #include "sestava.h"
 
-#if __has_include("codelistcombos.h")
 #include "codelistcombos.h"
-#define TZ_HAVE_CODELIST_COMBOS 1
-#endif
 
 #include <QAction>
 #include <QBuffer>
@@ -131,9 +128,7 @@ TfVazaci::TfVazaci(tz::db::TDM &dm, const AccessoryKind &kind, QWidget *parent)
     connect(ok, &QPushButton::clicked, this, &TfVazaci::OkbtnClick);
     connect(cancel, &QPushButton::clicked, this, &TfVazaci::CancelbtnClick);
 
-#ifdef TZ_HAVE_CODELIST_COMBOS
     tz::gui::bindCodeListCombos(this, *dm.db(), tz::codelists::FormKind::Accessory);
-#endif
     loadRecord();
     m_recorder.remember();
     resize(880, 720);
