@@ -433,6 +433,26 @@ private Q_SLOTS:
         card->CancelbtnClick();
     }
 
+    void pickListsOfferAndLearnValues()
+    {
+        m_db->exec("insert into extend_b (TYP, OZNACENI, NAZEV_V) values ('V', 50, 'Pewag Kolín')");
+        m_db->exec("insert into extend_b (TYP, OZNACENI, NAZEV_V) values ('D', 51, 'Vázací technika s.r.o.')");
+        auto card = newCard("Řetězy");
+        auto *vyrobce = static_cast<QComboBox *>(card->fieldWidget("VYROBCE"));
+        auto *dodavatel = static_cast<QComboBox *>(card->fieldWidget("DODAVATEL"));
+        QVERIFY(vyrobce->findText("Pewag Kolín") >= 0);
+        QCOMPARE(dodavatel->findText("Pewag Kolín"), -1);
+        // a manufacturer typed as supplier becomes a supplier too; a known supplier adds nothing
+        for (const char *name : {"Pewag Kolín", "Vázací technika s.r.o."}) {
+            dodavatel->setFocus();
+            dodavatel->setCurrentText(QString::fromUtf8(name));
+            QTest::keyClick(dodavatel, Qt::Key_Return);
+        }
+        QCOMPARE(count("select count(*) from extend_b where typ='D' and nazev_v='Pewag Kolín' and oznaceni=52"), 1);
+        QCOMPARE(count("select count(*) from extend_b where nazev_v='Vázací technika s.r.o.'"), 1);
+        card->CancelbtnClick();
+    }
+
     void protocolDataIsTheChosenInspection()
     {
         // a stray row of another kind under the same number and day is not printed
