@@ -680,7 +680,7 @@ private slots:
         QVERIFY(d.choice().mode == FitMode::Crop);
     }
 
-    void printGraphicCopiesAndStorno()
+    void printGraphicCopiesAndSmallMedium()
     {
         MemoryDataSource src = rows();
         TSestava rep;
@@ -710,6 +710,36 @@ private slots:
         cp.setOutputFileName(chars);
         QCOMPARE(printCharacters(cp, rep.pages, {.range = {2, 3}, .copies = 2, .title = "T"}, slASCII), seOK);
         QCOMPARE(pdfPages(chars), 4);
+        // Letter in the printer: an A4 report asks how to print it
+        struct Case {
+            std::optional<FitChoice> choice;
+            TSestError result;
+            int sheets;   // in the file, -1 none
+        };
+        const Case cases[] = {{std::nullopt, sePreruseno, -1},
+                              {FitChoice{FitMode::Shrink, false}, seOK, 3},
+                              {FitChoice{FitMode::Crop, false}, seOK, 3},
+                              {FitChoice{FitMode::Tile, false}, seOK, 6}};
+        for (const Case &c : cases) {
+            const QString file = m_tmp->filePath(QStringLiteral("letter%1.pdf").arg(int(c.result) * 10 + c.sheets));
+            QPrinter lp(QPrinter::HighResolution);
+            lp.setOutputFormat(QPrinter::PdfFormat);
+            lp.setOutputFileName(file);
+            lp.setPageSize(QPageSize(QPageSize::Letter));
+            QSize paperSeen, mediumSeen;
+            asked = 0;
+            setFitChooser([&](QSize paper, QSize medium, QPrinter &) {
+                ++asked;
+                paperSeen = paper;
+                mediumSeen = medium;
+                return c.choice;
+            });
+            QCOMPARE(printGraphic(lp, rep.pages, {.range = {1, 9999}, .title = "T", .usePrinterPaper = true}), c.result);
+            QCOMPARE(asked, 1);
+            QCOMPARE(paperSeen, QSize(826, 1169));
+            QCOMPARE(mediumSeen, QSize(850, 1100));
+            QCOMPARE(c.sheets < 0 ? !QFileInfo::exists(file) || pdfPages(file) <= 0 : pdfPages(file) == c.sheets, true);
+        }
     }
 
     void cancelKeepsTheProgramAlive()

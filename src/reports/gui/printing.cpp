@@ -183,7 +183,8 @@ TSestError printGraphic(QPrinter &printer, const PageStore &store, const PrintJo
     if (r.first > r.last)
         return seOK;
     const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
-    choosePaper(printer, store);
+    if (!job.usePrinterPaper)
+        choosePaper(printer, store);
     printer.setFullPage(true);
     printer.setDocName(job.title);
     const QSize paper(store.paperWidth(), store.paperHeight());

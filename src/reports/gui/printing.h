@@ -69,6 +69,7 @@ struct PrintJob {
     int copies = 1;
     QString title;
     bool printBackground = false;
+    bool usePrinterPaper = false;   // keep the printer's paper (as chosen in its properties)
 };
 
 // Prints graphically. The report's paper and orientation are asked of the
