@@ -36,9 +36,11 @@
 #include "pagemodel.h"
 #include "reportmodel.h"
 
+#include <QPageLayout>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace tz::rep {
 
@@ -114,6 +116,7 @@ struct PrintRequest {
     QString printerName;   // empty: the default printer
     QString outputFile;    // print to a file instead of the printer
     bool printBackground = false;
+    std::optional<QPageLayout> pageLayout;   // paper chosen in the printer's properties
 };
 
 struct OutputBackend {

@@ -391,6 +391,39 @@ private slots:
         QCOMPARE(rep.pages.pageCount(), 3);
     }
 
+    void printerProperties()
+    {
+        // a paper chosen in the printer's properties is kept, and the smaller medium asks
+        installReportWindows();
+        tzt::MessageRecorder messages;
+        MemoryDataSource src = rows();
+        TSestava rep;
+        useDefinition(rep);
+        rep.dataSource = &src;
+        QCOMPARE(rep.run(), seOK);
+        int asked = 0;
+        setFitChooser([&](QSize, QSize medium, QPrinter &) {
+            ++asked;
+            return medium == QSize(850, 1100) ? std::optional<FitChoice>(FitChoice{FitMode::Shrink, false}) : std::nullopt;
+        });
+        TFormSestP w(rep);
+        w.runPrintDialog = [&](TPrintDialogTyp &s) {
+            s.toFile = true;
+            s.pageLayout = QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF());
+            return int(TSestPrintDlg::Print);
+        };
+        const QString out = m_tmp->filePath("letter.pdf");
+        w.chooseFile = [&](const QString &, const QString &) { return out; };
+        QCOMPARE(w.printPreview(), seOK);
+        QCOMPARE(asked, 1);
+        QCOMPARE(pdfPages(out), 3);
+        QFile f(out);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        static const QRegularExpression letter(QStringLiteral("/MediaBox \\[0 0 612(\\.0+)? 792(\\.0+)?\\]"));
+        QVERIFY(QString::fromLatin1(f.readAll()).contains(letter));
+        QVERIFY(messages.messages.empty());
+    }
+
     void userPaperFormat()
     {
         // a label format of the engine's own settings file names the paper, and the PDF has its size

@@ -437,6 +437,7 @@ TSestError TFormSestP::printPreview()
     const int pi = std::clamp(s.printerIndex, 0, int(printers.size()) - 1);
     req.printerName = printers[pi].name;
     req.printBackground = s.showBackground ? s.printBackground : m_rep.pages.printBackground;
+    req.pageLayout = s.pageLayout;
     if (s.toFile) {
         const bool text = isTextOnlyDriver(printers[pi].driver);
         const QString filter = text ? QStringLiteral("Textový soubor (*.txt);;Všechny soubory (*.*)")

@@ -162,8 +162,11 @@ TSestPrintDlg::TSestPrintDlg(const TPrintDialogTyp &s, QWidget *parent) : QDialo
     connect(m_printer, &QComboBox::currentIndexChanged, this, &TSestPrintDlg::printerChanged);
     connect(m_props, &QPushButton::clicked, this, [this] {
         QPrinter printer(QPrinterInfo::printerInfo(printerName()));
+        if (m_layout)
+            printer.setPageLayout(*m_layout);
         QPageSetupDialog d(&printer, this);
-        d.exec();
+        if (d.exec() == QDialog::Accepted)
+            m_layout = printer.pageLayout();
     });
     printerChanged();
     adjustSize();
@@ -171,6 +174,7 @@ TSestPrintDlg::TSestPrintDlg(const TPrintDialogTyp &s, QWidget *parent) : QDialo
 
 void TSestPrintDlg::printerChanged()
 {
+    m_layout.reset();   // the properties belong to the printer they were set for
     const int i = m_printer->currentIndex();
     if (i < 0 || i >= m_printers.size()) {
         m_type->clear();
@@ -212,6 +216,7 @@ TPrintDialogTyp TSestPrintDlg::settings() const
     s.printBackground = m_background->isChecked();
     if (m_form->currentIndex() >= 0)
         s.definitionFile = m_form->currentText();
+    s.pageLayout = m_layout;
     return s;
 }
 

@@ -50,6 +50,8 @@ struct TPrintDialogTyp {
     bool previewEnabled = false;
     bool printEnabled = true;
     bool pdfEnabled = true;
+
+    std::optional<QPageLayout> pageLayout;   // set by "Vlastnosti..." of the chosen printer
 };
 
 class TSestPrintDlg : public QDialog {
@@ -78,6 +80,7 @@ private:
     void printerChanged();
     void fillForms();
     TPrintDialogTyp m_in;
+    std::optional<QPageLayout> m_layout;
     QList<PrinterEntry> m_printers;
     QComboBox *m_printer = nullptr;
     QLabel *m_type = nullptr;

@@ -367,7 +367,7 @@ TSestError printRequest(TSestava &rep, const PrintRequest &request)
         return seNeniTiskarna;
     }
     const PrintJob job{rep.pages.clamp(request.range), std::max(1, request.copies), request.title,
-                       request.printBackground};
+                       request.printBackground, request.pageLayout.has_value()};
     if (isTextOnlyDriver(entry->driver) && !request.outputFile.isEmpty()) {
         QString why;
         const TSestError e = printCharactersToFile(request.outputFile, rep.pages, job, rep.exportLanguage, &why);
@@ -381,6 +381,8 @@ TSestError printRequest(TSestava &rep, const PrintRequest &request)
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(request.outputFile);
     }
+    if (request.pageLayout)
+        printer.setPageLayout(*request.pageLayout);
     if (isTextOnlyDriver(entry->driver))
         return printCharacters(printer, rep.pages, job, rep.exportLanguage);
     return printGraphic(printer, rep.pages, job);
