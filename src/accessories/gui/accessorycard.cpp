@@ -437,7 +437,9 @@ void TfVazaci::FormShow()
     m_typePanel->setVisible(ins);
     m_history->setVisible(!ins);
     m_scroll->setFixedHeight(ins ? 500 : 420);
-    if (!ins)
+    if (ins)
+        resize(width(), std::max(height(), sizeHint().height()));   // the type buttons need the room of the history
+    else
         showHistoryRows();
     // a clamp's length is its other data when they are missing
     if (m_kind.letter == QLatin1String("S") && !m_ds.value(QStringLiteral("DELKA")).isNull()
