@@ -310,6 +310,13 @@ QWidget *TF_Main::buildEvidencePage()
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setAlternatingRowColors(true);
+    m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    {
+        auto *overview = new QAction(QStringLiteral("Tisknout přehled"), m_grid);
+        overview->setObjectName(QStringLiteral("TisknoutPrehled"));
+        connect(overview, &QAction::triggered, this, &TF_Main::TiskPrehleduClick);
+        m_grid->addAction(overview);
+    }
     m_grid->horizontalHeader()->setSectionsMovable(true);
     m_grid->horizontalHeader()->setHighlightSections(false);
     m_grid->verticalHeader()->setDefaultSectionSize(22);
@@ -365,6 +372,13 @@ QWidget *TF_Main::buildPlanningPage()
     m_planGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_planGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_planGrid->setAlternatingRowColors(true);
+    m_planGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    {
+        auto *overview = new QAction(QStringLiteral("Tisknout přehled"), m_planGrid);
+        overview->setObjectName(QStringLiteral("TisknoutPrehled"));
+        connect(overview, &QAction::triggered, this, &TF_Main::TiskPrehleduClick);
+        m_planGrid->addAction(overview);
+    }
     m_planGrid->horizontalHeader()->setSectionsMovable(true);
     m_planGrid->verticalHeader()->setDefaultSectionSize(22);
     m_planGrid->verticalHeader()->hide();
