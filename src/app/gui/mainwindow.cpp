@@ -720,7 +720,7 @@ void TF_Main::OdstranitVseClick()
     } catch (const Error &e) {
         showDbError(e);
     }
-    RefreshList();
+    RefreshList(false);   // the list was read again after the removal
     if (rep.failures.isEmpty())
         inform(this, rep.summary());
     else
