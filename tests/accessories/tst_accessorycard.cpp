@@ -484,6 +484,13 @@ private Q_SLOTS:
         QTest::qWait(50);
         QVERIFY(w.grab().save(dir + "/history.png"));
         w.ZrusitClick();
+        m_dm->partnerMode = true;
+        THistoryWindow p(*m_dm, true, chain.get());
+        p.show();
+        QTest::qWait(50);
+        QVERIFY(p.grab().save(dir + "/history-partner.png"));
+        p.ZrusitClick();
+        m_dm->partnerMode = false;
         chain->CancelbtnClick();
         auto beam = newCard("Traverzy");
         QVERIFY(beam);
