@@ -6,6 +6,7 @@
 #include "datadir.h"
 #include "mainwindow.h"
 #include "program.h"
+#include "promptrecorder.h"
 #include "prompts.h"
 
 #include <QApplication>
@@ -28,8 +29,9 @@ class TstCodeListGui : public QObject
     std::unique_ptr<QTemporaryDir> m_tmp;
     std::unique_ptr<db::Database> m_db;
     std::unique_ptr<db::TDM> m_dm;
-    QStringList m_questions, m_messages;
-    QList<bool> m_answers; // Yes when none are left
+    PromptRecorder m_prompts;
+    QStringList &m_questions = m_prompts.questions, &m_messages = m_prompts.messages;
+    QList<bool> &m_answers = m_prompts.answers; // answers to the questions, in turn; Yes when none are left
 
     QStringList items(QComboBox *c)
     {
@@ -98,14 +100,7 @@ private Q_SLOTS:
                        db::Params{{"t", p[0]}, {"v", p[1]}, {"n", p[2].toInt()}});
         }
         m_dm = std::make_unique<db::TDM>(m_db.get());
-        m_questions.clear();
-        m_messages.clear();
-        m_answers.clear();
-        prompts().question = [this](QWidget *, const QString &text, const QString &, bool) {
-            m_questions << text;
-            return m_answers.isEmpty() ? true : m_answers.takeFirst();
-        };
-        prompts().message = [this](QWidget *, const QString &text, const QString &, int) { m_messages << text; };
+        m_prompts.install();
     }
     void cleanup()
     {

@@ -5,6 +5,7 @@
 #include "datadir.h"
 #include "mainwindow.h"
 #include "inifile.h"
+#include "promptrecorder.h"
 #include "prompts.h"
 
 #include <QApplication>
@@ -28,8 +29,9 @@ class TstMainWindow : public QObject
     std::unique_ptr<QTemporaryDir> m_tmp;
     std::unique_ptr<db::Database> m_db;
     std::unique_ptr<db::TDM> m_dm;
-    QStringList m_questions, m_messages;
-    QList<bool> m_answers; // answers to the questions, in turn; Yes when none are left
+    PromptRecorder m_prompts;
+    QStringList &m_questions = m_prompts.questions, &m_messages = m_prompts.messages;
+    QList<bool> &m_answers = m_prompts.answers; // answers to the questions, in turn; Yes when none are left
 
     // Runs `act` as soon as the next modal dialog of type T is up.
     template <class T>
@@ -74,14 +76,7 @@ private Q_SLOTS:
         app::openDataDirectory(*m_db, app::ProgramFolder(m_tmp->path()), true);
         db::loadDemoData(*m_db);
         m_dm = std::make_unique<db::TDM>(m_db.get());
-        m_questions.clear();
-        m_messages.clear();
-        m_answers.clear();
-        prompts().question = [this](QWidget *, const QString &text, const QString &, bool) {
-            m_questions << text;
-            return m_answers.isEmpty() ? true : m_answers.takeFirst();
-        };
-        prompts().message = [this](QWidget *, const QString &text, const QString &, int) { m_messages << text; };
+        m_prompts.install();
     }
     void cleanup()
     {
