@@ -6,7 +6,7 @@
 #include "datadir.h"
 #include "mainwindow.h"
 #include "program.h"
-#include "promptrecorder.h"
+#include "guitest.h"
 #include "prompts.h"
 
 #include <QApplication>
@@ -73,16 +73,7 @@ class TstCodeListGui : public QObject
     template <class T>
     void whenModal(std::function<void(T *)> act)
     {
-        auto *timer = new QTimer(this);
-        timer->setInterval(20);
-        connect(timer, &QTimer::timeout, this, [timer, act] {
-            if (auto *w = qobject_cast<T *>(QApplication::activeModalWidget())) {
-                timer->stop();
-                timer->deleteLater();
-                act(w);
-            }
-        });
-        timer->start();
+        ::whenModal<T>(this, std::move(act));
     }
 
 private Q_SLOTS:

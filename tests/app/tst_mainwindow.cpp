@@ -5,7 +5,7 @@
 #include "datadir.h"
 #include "mainwindow.h"
 #include "inifile.h"
-#include "promptrecorder.h"
+#include "guitest.h"
 #include "prompts.h"
 
 #include <QApplication>
@@ -33,20 +33,10 @@ class TstMainWindow : public QObject
     QStringList &m_questions = m_prompts.questions, &m_messages = m_prompts.messages;
     QList<bool> &m_answers = m_prompts.answers; // answers to the questions, in turn; Yes when none are left
 
-    // Runs `act` as soon as the next modal dialog of type T is up.
     template <class T>
     void whenModal(std::function<void(T *)> act)
     {
-        auto *timer = new QTimer(this);
-        timer->setInterval(20);
-        connect(timer, &QTimer::timeout, this, [timer, act] {
-            if (auto *w = qobject_cast<T *>(QApplication::activeModalWidget())) {
-                timer->stop();
-                timer->deleteLater();
-                act(w);
-            }
-        });
-        timer->start();
+        ::whenModal<T>(this, std::move(act));
     }
 
     std::unique_ptr<TF_Main> start(const QString &iniRegister, std::function<void(TFSelFirma *)> choose)
