@@ -94,6 +94,16 @@ void drawBackground(QPainter &p, const PageStore &store)
     p.drawImage(r, bg.picture);
 }
 
+// Starts painting on the printer; the user is told when it cannot start.
+bool beginPrinting(QPainter &p, QPrinter &printer)
+{
+    if (p.begin(&printer))
+        return true;
+    showMessage(MessageKind::Error, QStringLiteral("Chyba"),
+                QStringLiteral("Tisk se nepodařilo zahájit na tiskárně \"%1\".").arg(printer.printerName()));
+    return false;
+}
+
 } // namespace
 
 void setPrinterCatalog(PrinterCatalog c) { catalog() = std::move(c); }
@@ -215,11 +225,8 @@ TSestError printGraphic(QPrinter &printer, const PageStore &store, const PrintJo
     }
 
     QPainter p;
-    if (!p.begin(&printer)) {
-        showMessage(MessageKind::Error, QStringLiteral("Chyba"),
-                    QStringLiteral("Tisk se nepodařilo zahájit na tiskárně \"%1\".").arg(printer.printerName()));
+    if (!beginPrinting(p, printer))
         return seJina;
-    }
     ProgressWindow &progress = ProgressWindow::instance();
     const double dpi = printer.resolution();
     bool first = true;
@@ -262,11 +269,8 @@ TSestError printCharacters(QPrinter &printer, const PageStore &store, const Prin
     printer.setFullPage(true);
     printer.setDocName(job.title);
     QPainter p;
-    if (!p.begin(&printer)) {
-        showMessage(MessageKind::Error, QStringLiteral("Chyba"),
-                    QStringLiteral("Tisk se nepodařilo zahájit na tiskárně \"%1\".").arg(printer.printerName()));
+    if (!beginPrinting(p, printer))
         return seJina;
-    }
     ProgressWindow &progress = ProgressWindow::instance();
     const double dpi = printer.resolution();
     const double rowHeight = dpi / characterLinesPerInch(store.grid);
