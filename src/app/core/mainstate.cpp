@@ -260,6 +260,21 @@ bool MainState::canAdd() const
     return hasKind();
 }
 
+QString accessoryFormClass(const QString &kindLetter)
+{
+    static const QHash<QString, QString> forms = {{"J", "TfVazaciOst"}, {"L", "TfVazaciLana"}, {"R", "TfVazaciRetez"},
+                                                  {"S", "TfVazaciSver"}, {"T", "TfVazaciTrav"}, {"X", "TfVazaciTex"}};
+    return forms.value(kindLetter);
+}
+
+QString equipmentFormClass(const QString &kindLetter)
+{
+    static const QHash<QString, QString> forms = {
+        {"1", "TfZdvihaciMost"}, {"2", "TfZdvihaciPort"}, {"3", "TfZdvihaciKonz"}, {"4", "TfZdvihaciStoz"},
+        {"5", "TfZdvihaciMob"}, {"6", "TfZdvihaciVez"}, {"9", "TfZdvihaciKlad"}, {"A", "TfZdvihaciZved"}, {"E", "TfZdvihaciJine"}};
+    return forms.value(kindLetter);
+}
+
 std::optional<OpenTarget> MainState::prepareOpen()
 {
     Dataset *ev = m_evidence;
@@ -270,23 +285,18 @@ std::optional<OpenTarget> MainState::prepareOpen()
     t.keyField = persons ? QStringLiteral("Os_id") : QStringLiteral("Poradi");
     t.key = ev->field(t.keyField)->value();
     if (m_register == kVP) {
-        static const QHash<QString, QString> forms = {{"J", "TfVazaciOst"}, {"L", "TfVazaciLana"}, {"R", "TfVazaciRetez"},
-                                                      {"S", "TfVazaciSver"}, {"T", "TfVazaciTrav"}, {"X", "TfVazaciTex"}};
         t.reg = Register::Accessories;
         t.kind = ev->field(QStringLiteral("Druh"))->asString();
-        t.formClass = forms.value(t.kind);
+        t.formClass = accessoryFormClass(t.kind);
         t.editSet = &m_dm.BasicView;
         if (t.formClass.isEmpty())
             return std::nullopt;
         m_dm.loadTypy(t.kind);
         m_kindLetter = t.kind;
     } else if (m_register == kZZ) {
-        static const QHash<QString, QString> forms = {
-            {"1", "TfZdvihaciMost"}, {"2", "TfZdvihaciPort"}, {"3", "TfZdvihaciKonz"}, {"4", "TfZdvihaciStoz"},
-            {"5", "TfZdvihaciMob"}, {"6", "TfZdvihaciVez"}, {"9", "TfZdvihaciKlad"}, {"A", "TfZdvihaciZved"}, {"E", "TfZdvihaciJine"}};
         t.reg = Register::Equipment;
         t.kind = ev->field(QStringLiteral("Druh"))->asString();
-        t.formClass = forms.value(t.kind);
+        t.formClass = equipmentFormClass(t.kind);
         t.editSet = &m_dm.ZZBasicView;
         if (t.formClass.isEmpty())
             return std::nullopt;

@@ -37,6 +37,11 @@ struct OpenTarget
     QString kind;               // kind letter or type of the row
 };
 
+// Form class of an accessory kind letter ("TfVazaciRetez" for "R"), of an
+// equipment kind letter ("TfZdvihaciMost" for "1"); empty for an unknown letter.
+QString accessoryFormClass(const QString &kindLetter);
+QString equipmentFormClass(const QString &kindLetter);
+
 class MainState
 {
 public:

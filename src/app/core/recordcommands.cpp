@@ -75,21 +75,6 @@ QString companyName(tz::db::TDM &dm)
 
 } // namespace
 
-QString accessoryFormClass(const QString &kindLetter)
-{
-    static const QHash<QString, QString> forms = {{"J", "TfVazaciOst"}, {"L", "TfVazaciLana"}, {"R", "TfVazaciRetez"},
-                                                  {"S", "TfVazaciSver"}, {"T", "TfVazaciTrav"}, {"X", "TfVazaciTex"}};
-    return forms.value(kindLetter);
-}
-
-QString equipmentFormClass(const QString &kindLetter)
-{
-    static const QHash<QString, QString> forms = {
-        {"1", "TfZdvihaciMost"}, {"2", "TfZdvihaciPort"}, {"3", "TfZdvihaciKonz"}, {"4", "TfZdvihaciStoz"},
-        {"5", "TfZdvihaciMob"}, {"6", "TfZdvihaciVez"}, {"9", "TfZdvihaciKlad"}, {"A", "TfZdvihaciZved"}, {"E", "TfZdvihaciJine"}};
-    return forms.value(kindLetter);
-}
-
 std::optional<OpenTarget> prepareNewItem(MainState &state)
 {
     if (!state.canAdd())

@@ -11,12 +11,6 @@
 
 namespace tz::app {
 
-// Form class of an accessory kind letter ("TfVazaciRetez" for "R"); empty for
-// an unknown letter.
-QString accessoryFormClass(const QString &kindLetter);
-// Form class of an equipment row by its kind letter.
-QString equipmentFormClass(const QString &kindLetter);
-
 // Puts the register's editing set into insert state with the new item's values
 // (the data module's defaults, the kind, and for accessories the owner and the
 // class) and tells which form edits it. Nothing when no item can be added (all
