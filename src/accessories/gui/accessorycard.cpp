@@ -749,9 +749,8 @@ bool TfVazaci::commitAll()
 {
     if (!m_ds.isEditing()) {
         // edits typed into a browsing row put it into edit state first
-        for (QWidget *w : findChildren<QWidget *>())
-            if (!m_binder.fieldOf(w).isEmpty() && !m_binder.commitWidget(w, this))
-                return false;
+        if (!m_binder.commitEach(this))
+            return false;
         return true;
     }
     return m_binder.commit(this);

@@ -362,9 +362,8 @@ bool THistoryWindow::commitEdits()
     if (!m_ds->isOpen() || (m_ds->recNo() < 0 && !m_ds->isEditing()))
         return true;
     try {
-        for (QWidget *w : findChildren<QWidget *>())
-            if (!m_binder.fieldOf(w).isEmpty() && !m_binder.commitWidget(w, this))
-                return false;
+        if (!m_binder.commitEach(this))
+            return false;
         QVector<std::pair<QString, QVariant>> extra;
         if (m_typ) {
             if (QAbstractButton *b = m_typ->checkedButton())

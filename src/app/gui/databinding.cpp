@@ -128,6 +128,14 @@ bool FieldBinder::commitWidget(QWidget *w, QWidget *parentForMessages, bool *cha
     return true;
 }
 
+bool FieldBinder::commitEach(QWidget *parentForMessages)
+{
+    for (const Binding &b : m_bindings)
+        if (b.widget && !commitWidget(b.widget, parentForMessages))
+            return false;
+    return true;
+}
+
 bool FieldBinder::commit(QWidget *parentForMessages)
 {
     // convert everything first, so that a bad value leaves the row untouched

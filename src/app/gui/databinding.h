@@ -29,6 +29,9 @@ public:
     // state when its value changes. False, with the message shown and the
     // widget focused, on a bad value (the row keeps its value).
     bool commitWidget(QWidget *w, QWidget *parentForMessages, bool *changed = nullptr);
+    // commitWidget for every bound widget in turn: a browsing row goes into
+    // edit state only when something changed. False at the first bad value.
+    bool commitEach(QWidget *parentForMessages);
     // Shows the row's value of one field again in the widgets bound to it.
     void loadField(const QString &field);
     // The widget bound to a field (the first one), or null.
