@@ -749,9 +749,7 @@ bool TfVazaci::commitAll()
 {
     if (!m_ds.isEditing()) {
         // edits typed into a browsing row put it into edit state first
-        if (!m_binder.commitEach(this))
-            return false;
-        return true;
+        return m_binder.commitEach(this);
     }
     return m_binder.commit(this);
 }
