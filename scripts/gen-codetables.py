@@ -82,23 +82,30 @@ for d in [6, 7, 8, 10, 13, 16, 18, 20, 22, 26, 32]:
         rows.append((float(d), "3", legs, float(base * 2 + 200), float(40 + 2 * d)))
 ins("Ceny", ["prumer", "jaka", "Prameny", "Do2", "dalsi"], rows)
 
-# Default equipment intervals in months by operating group and crane group.
-groups = {"J1": "I", "J2": "I", "J3": "II", "J4": "III", "J5": "IV", "J6": "IV"}
-iv = {"J1": (24, 60, 36, 48, 6), "J2": (24, 48, 36, 48, 6), "J3": (12, 48, 36, 48, 6),
-      "J4": (12, 36, 24, 48, 3), "J5": (6, 24, 24, 24, 3), "J6": (6, 24, 24, 24, 3)}
+# Default equipment intervals in months (IRevize, IRzk, IERev, IZam, IInsp).
+# Revisions and revision tests of cranes and hoists by the operating group
+# (ČSN 27 0103) or the crane group (ČSN 27 0142): J1 and J2 or I every 4 and
+# 8 years, J3 or II every 3 and 6 years, J4 or III every 2 and 4 years, J5 and
+# J6 or IV every year and every 2 years. Where the two groups of an item
+# differ, the more demanding one applies. The periodic inspection is due at
+# least once a year (ČSN ISO 9927-1); the electrical equipment of a crane
+# (surroundings with vibrations) every 2 years; the crane track is surveyed
+# with every revision test.
+levels = {"J1": 0, "J2": 0, "J3": 1, "J4": 2, "J5": 3, "J6": 3, "I": 0, "II": 1, "III": 2, "IV": 3}
+by_level = [(48, 96), (36, 72), (24, 48), (12, 24)]
 rows = []
-for pg, sk in groups.items():
-    for skup in ["I", "II", "III", "IV"]:
-        rev, rzk, erev, zam, insp = iv[pg]
-        if skup != sk:  # a crane group above its operating group shortens the inspections
-            order = ["I", "II", "III", "IV"]
-            if order.index(skup) > order.index(sk):
-                rev = max(6, rev // 2); insp = 3
-        rows.append(("0", "fse", pg, skup, rev, rzk, erev, zam, insp))
-# Kind-specific rows: mobile cranes with a hook, vehicle lifts, hoists.
 for pg in ["J1", "J2", "J3", "J4", "J5", "J6"]:
-    rows.append(("5", "s hákem", pg, groups[pg], 12, 36, 24, None, 3))
-    rows.append(("9", "s hákem", pg, groups[pg], 12, 48, 36, None, 6))
+    for skup in ["I", "II", "III", "IV"]:
+        rev, rzk = by_level[max(levels[pg], levels[skup])]
+        rows.append(("0", "fse", pg, skup, rev, rzk, 24, rzk, 12))
+# Mobile and tower cranes: a revision every year and a revision test every
+# 2 years whatever their groups; their electrical equipment (movable) every
+# year; no crane track of their own.
+for druh in ["5", "6"]:
+    for uch in ["s hákem", ""]:
+        for pg in ["J1", "J2", "J3", "J4", "J5", "J6"]:
+            for skup in ["I", "II", "III", "IV"]:
+                rows.append((druh, uch, pg, skup, 12, 24, 12, None, 12))
 ins("zz_dintervaly", ["Druh", "Uchopeni", "ProvSkup", "Skupina", "IRevize", "IRzk", "IERev", "IZam", "IInsp"], rows)
 
 zavady = [

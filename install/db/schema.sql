@@ -122,8 +122,8 @@ create table zz_basic (
 create table zz_revize (
   iD INTEGER not null primary key, Poradi INTEGER, Datum DATE, Typ STRING(1),
   Polozky INTEGER, Zavady INTEGER, Zpusobile BOOLEAN, Body1 STRING(255), Body2 STRING(255),
-  Bezpprace BOOLEAN, Provedl STRING(30), Poznamka MEMO, CisZapisu STRING(30),
-  CisZapisuNum INTEGER, CisZapisu2 STRING(10), Platnost DATE,
+  Bezpprace BOOLEAN, Provedl STRING(40), Poznamka MEMO, CisZapisu STRING(30),
+  CisZapisuNum INTEGER, CisZapisu2 STRING(15), Platnost DATE,
   Tisk1 BOOLEAN, Tisk2 BOOLEAN, Tisk3 BOOLEAN, Priloha INTEGER, stavPOP STRING(10)
 );
 
