@@ -322,6 +322,36 @@ void InspectionRecorder::updateNextDate(const Schedule &s)
     v.setFieldValue(s.next, *next);
 }
 
+std::optional<QDate> InspectionRecorder::newerStoredInspection(const Schedule &s) const
+{
+    Dataset &v = m_dm.BasicView;
+    if (!(v.isOpen() && v.recNo() >= 0) && !v.isEditing())
+        return std::nullopt;
+    const QVariant poradi = v.value(QStringLiteral("PORADI"));
+    if (poradi.isNull())
+        return std::nullopt;
+    const QVariant newest = m_dm.db()->scalar(
+        QStringLiteral("select max(DATUM) from revize where PORADI = :poradi and DRUH = :druh and TYPREVIZE = :typ"),
+        tz::db::Params{{"poradi", poradi}, {"druh", v.value(QStringLiteral("DRUH"))}, {"typ", s.type}});
+    const QDate stored = newest.typeId() == QMetaType::QDate ? newest.toDate() : tz::parseDate(newest.toString());
+    if (!stored.isValid())
+        return std::nullopt;
+    const QDate last = v.value(s.last).toDate();
+    if (last.isValid() && stored <= last)
+        return std::nullopt;
+    return stored;
+}
+
+void InspectionRecorder::adoptLastDate(const Schedule &s, const QDate &date)
+{
+    Dataset &v = m_dm.BasicView;
+    if (!v.isEditing())
+        v.edit();
+    v.setFieldValue(s.last, date);
+    m_remembered.insert(s.last, date);
+    updateNextDate(s);
+}
+
 TestValues testValues(int prumer, bool hasHook, bool hasMasterLink, int legs)
 {
     static const int diam[] = {4, 6, 8, 10, 13, 16, 18, 22};

@@ -99,6 +99,12 @@ public:
     // Step 3: the next due date of the schedule into the record. Throws
     // tz::db::Error with a Czech message for a period below 1.
     void updateNextDate(const Schedule &s);
+    // An inspection of the schedule's type stored in the history (typed in the
+    // history window) that is newer than the record's last date, or nothing.
+    std::optional<QDate> newerStoredInspection(const Schedule &s) const;
+    // Takes a stored inspection's date as the schedule's last date and steps
+    // the next date as if it had been typed; no further inspection is recorded.
+    void adoptLastDate(const Schedule &s, const QDate &date);
 
 private:
     tz::db::TDM &m_dm;

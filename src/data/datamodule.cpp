@@ -2,40 +2,6 @@
 
 namespace tz::db {
 
-// Column titles of the lists until the user gives his own.
-static void applyDefaultLabels(Dataset &d)
-{
-    static const QHash<QString, QString> labels = {
-        {"firma", "Firma"}, {"firma_1", "Č. firmy"}, {"d", "Druh"}, {"poradi", "Pořadí"}, {"druh", "Kód"}, {"typ", "Typ"},
-        {"oznaceni", "Označení"}, {"popis", "Popis"}, {"evid_c", "Evid. číslo"}, {"vyr_c", "Výr. číslo"},
-        {"invent_c", "Inv. číslo"}, {"stredisko", "Majitel"}, {"jak_trida", "Třída"}, {"nosnost_1", "Nosnost 1 [kg]"},
-        {"nosnost_2", "Nosnost 2 [kg]"}, {"nosnost_3", "Nosnost 3 [kg]"}, {"delka", "Délka [m]"}, {"prumer", "Průměr [mm]"},
-        {"dat_vyroby", "Vyrobeno"}, {"dat_posl_1", "Poslední prohlídka"}, {"dat_posl_3", "Poslední důkladná"},
-        {"dat_plan_1", "Příští prohlídka"}, {"dat_plan_3", "Příští důkladná"}, {"vyrobce", "Výrobce"},
-        {"dodavatel", "Dodavatel"}, {"perioda1", "Interval prohl."}, {"perioda3", "Interval důkl."},
-        {"dat_vyraz", "Vyřazeno"}, {"dat_provoz", "V provozu od"}, {"uzivatel", "Provoz"}, {"umisteni1", "Umístění 1"},
-        {"umisteni2", "Umístění 2"}, {"udrzba", "Údržba"}, {"poznamka", "Poznámka"}, {"sv_sirka", "Sv. šířka"},
-        {"datum_akt", "Změněno"}, {"priloha", "Příloha"}, {"pict", "Obrázek"}, {"pujceno", "Půjčeno"},
-        {"typ_zar", "Druh zařízení"}, {"typ_j", "Provedení"}, {"skupina", "Skupina"}, {"uchopeni", "Uchopení"},
-        {"provozovatel", "Provozovatel"}, {"provoz", "Provoz"}, {"prov_skup_zar", "Prov. skupina"},
-        {"rok_vyroby", "Rok výroby"}, {"max_nosnost", "Nosnost [kg]"}, {"zakl_nosnost", "Nosnost"},
-        {"next_zamereni", "Příští zaměření"}, {"next_revize", "Příští revize"}, {"next_inspekce", "Příští inspekce"},
-        {"next_revzk", "Příští rev. zkouška"}, {"next_elektrorev", "Příští elektrorevize"}, {"vyska_zdvihu", "Výška zdvihu"},
-        {"vylozeni", "Vyložení"}, {"max_vylozeni", "Max. vyložení"}, {"omezp", "POP"}, {"podvozek", "Podvozek"},
-        {"vyloznik", "Výložník"}, {"os_cislo", "Osobní č."}, {"prijmeni", "Příjmení"}, {"jmeno", "Jméno"},
-        {"evidovan_od", "Evidován od"}, {"rc", "Rodné č."}, {"datnar", "Narozen"}, {"ulice", "Ulice"},
-        {"mesto", "Město"}, {"psc", "PSČ"}, {"skoleni", "Školení"}, {"skoleni_plan", "Příští školení"},
-        {"prohlidka", "Prohlídka"}, {"prohlidka_plan", "Příští prohlídka"}, {"prukaz", "Průkaz"},
-        {"next_podrobna", "Příští podrobná"}, {"next_prev", "Příští preventivní"}, {"evid_c_set", "Evid. č. setu"},
-        {"uzivatel_jmeno", "Uživatel"}, {"uzivatel_pzar", "Prac. zařazení"}};
-    for (int i = 0; i < d.fieldCount(); ++i) {
-        Field *f = d.fieldAt(i);
-        const QString l = labels.value(f->name().toLower());
-        if (!l.isEmpty())
-            f->setLabel(l);
-    }
-}
-
 #define TZ_DS(n) n(db, QStringLiteral(#n))
 
 TDM::TDM(Database *db)
@@ -326,8 +292,6 @@ void TDM::loadTypy(const QString &kindLetter)
 
 void TDM::setupHooks()
 {
-    for (Dataset *d : {&Basic, &ZZ_Basic, &L_Basic, &L_Basic1, &OK_basic, &OP_Basic, &PlanRev, &PlanZZ, &PlanL, &PlanOK, &PlanOP})
-        d->afterOpen = [](Dataset &ds) { applyDefaultLabels(ds); };
     // keys and defaults of new rows
     BasicView.onNewRecord = [this](Dataset &d) {
         d.setFieldValue("PORADI", newKey("Select max(poradi) as maximum from Basic"));

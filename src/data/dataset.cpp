@@ -1,4 +1,5 @@
 #include "dataset.h"
+#include "fieldcaptions.h"
 #include "dates.h"
 #include "sqltranslate.h"
 
@@ -145,14 +146,20 @@ bool Field::asBoolean() const
     return v.toBool();
 }
 
+QString Field::label() const
+{
+    return m_label.isEmpty() ? fieldCaption(m_name) : m_label;
+}
+
 QByteArray Field::asBytes() const
 {
     const QVariant v = value();
     return v.typeId() == QMetaType::QString ? v.toString().toUtf8() : v.toByteArray();
 }
 
-QVariant Field::convert(const QVariant &v) const
+QVariant Field::convert(const QVariant &v, const QString &caption) const
 {
+    const QString name = caption.isEmpty() ? label() : caption;
     if (!v.isValid() || v.isNull())
         return {};
     const bool isText = v.typeId() == QMetaType::QString;
@@ -168,7 +175,7 @@ QVariant Field::convert(const QVariant &v) const
         const QDate d = parseDate(v.toString());
         if (!d.isValid())
             throw Error(QStringLiteral("\"%1\" není platné datum (pole %2). Zadejte datum ve tvaru den.měsíc.rok.")
-                            .arg(v.toString(), label()));
+                            .arg(v.toString(), name));
         return d;
     }
     case FieldType::SmallInt:
@@ -186,11 +193,11 @@ QVariant Field::convert(const QVariant &v) const
             n = v.toLongLong(&ok);
         }
         if (!ok)
-            throw Error(QStringLiteral("\"%1\" není celé číslo (pole %2).").arg(v.toString(), label()));
+            throw Error(QStringLiteral("\"%1\" není celé číslo (pole %2).").arg(v.toString(), name));
         const qlonglong lo = m_type == FieldType::SmallInt ? -32768 : INT_MIN;
         const qlonglong hi = m_type == FieldType::SmallInt ? 32767 : INT_MAX;
         if (n < lo || n > hi)
-            throw Error(QStringLiteral("Hodnota %1 je mimo povolený rozsah %2 až %3 (pole %4).").arg(n).arg(lo).arg(hi).arg(label()));
+            throw Error(QStringLiteral("Hodnota %1 je mimo povolený rozsah %2 až %3 (pole %4).").arg(n).arg(lo).arg(hi).arg(name));
         return int(n);
     }
     case FieldType::Float: {
@@ -201,7 +208,7 @@ QVariant Field::convert(const QVariant &v) const
         else
             d = v.toDouble(&ok);
         if (!ok || !std::isfinite(d))
-            throw Error(QStringLiteral("\"%1\" není číslo (pole %2).").arg(v.toString(), label()));
+            throw Error(QStringLiteral("\"%1\" není číslo (pole %2).").arg(v.toString(), name));
         return d;
     }
     case FieldType::Boolean:
@@ -232,9 +239,9 @@ void Field::setValue(const QVariant &v)
     if (!m_ds)
         return;
     if (m_calc)
-        throw Error(QStringLiteral("Pole %1 je počítané a nelze jej měnit.").arg(m_name));
+        throw Error(QStringLiteral("Pole %1 je počítané a nelze jej měnit.").arg(label()));
     if (!m_ds->isEditing())
-        throw Error(QStringLiteral("Záznam není v režimu úprav (pole %1).").arg(m_name));
+        throw Error(QStringLiteral("Záznam není v režimu úprav (pole %1).").arg(label()));
     m_ds->m_buffer[m_column] = convert(v);
     Q_EMIT m_ds->rowChanged(m_ds->m_cur);
 }

@@ -50,7 +50,8 @@ public:
     bool isCalculated() const { return bool(m_calc); }
     QString origin() const { return m_origin; } // table the column comes from, if known
 
-    QString label() const { return m_label.isEmpty() ? m_name : m_label; }
+    // the title given to the field, else the column's Czech caption
+    QString label() const;
     void setLabel(const QString &l) { m_label = l; }
     bool isVisible() const { return m_visible; }
     void setVisible(bool v) { m_visible = v; }
@@ -77,7 +78,8 @@ public:
     void clear() { setValue(QVariant()); }
 
     // Converts a value to this field's type as setValue does.
-    QVariant convert(const QVariant &v) const;
+    // `caption` names the field in the message (default: its label).
+    QVariant convert(const QVariant &v, const QString &caption = {}) const;
     static QString textOf(const QVariant &v, FieldType t, bool display);
 
 private:

@@ -9,7 +9,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -229,6 +232,122 @@ private Q_SLOTS:
         QCOMPARE(shown(*card, "DAT_PLAN_1"), QStringLiteral("1.12.2027"));
         card->findChild<QPushButton *>("Okbtn")->click();
         QCOMPARE(count("select count(*) from basic where poradi=1 and dat_posl_1='2026-12-01' and dat_plan_1='2027-12-01'"), 1);
+    }
+
+    void inspectionTypedInTheHistoryIsOffered_data()
+    {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<QString>("next");
+        QTest::newRow("newer, taken") << "1.11.2026" << true << true << "1.11.2026" << "1.11.2027";
+        QTest::newRow("newer, refused") << "1.11.2026" << false << true << "10.3.2026" << "10.3.2027";
+        QTest::newRow("older, not asked") << "1.2.2026" << true << false << "10.3.2026" << "10.3.2027";
+    }
+    void inspectionTypedInTheHistoryIsOffered()
+    {
+        QFETCH(QString, date);
+        QFETCH(bool, answer);
+        QFETCH(bool, asked);
+        QFETCH(QString, last);
+        QFETCH(QString, next);
+        auto card = openCard(1);   // chain, last 10.3.2026, period 12
+        QVERIFY(card);
+        const int before = count("select count(*) from revize where poradi=1");
+        card->execHistory = [&](THistoryWindow &w) {
+            w.NovaRevizeClick();
+            for (QRadioButton *r : w.findChildren<QRadioButton *>())
+                if (r->property("value").toString() == QStringLiteral("1"))
+                    r->click();   // a regular inspection
+            static_cast<QLineEdit *>(w.binder().widgetOf("DATUM"))->setText(date);
+            w.OkClick();   // stores the row
+            w.OkClick();   // closes
+            return w.result();
+        };
+        m_answer = answer;
+        m_messages.clear();
+        card->PrubehrevClick();
+        QCOMPARE(count("select count(*) from revize where poradi=1"), before + 1);
+        const QString question = m_messages.join('\n');
+        QCOMPARE(question.contains("Převzít ji jako poslední"), asked);
+        if (asked)
+            QVERIFY2(question.contains(date) && question.contains("10.3.2026"), qPrintable(question));
+        QCOMPARE(shown(*card, "DAT_POSL_1"), last);
+        QCOMPARE(shown(*card, "DAT_PLAN_1"), next);
+        // the date taken over records no second inspection when the field is left
+        card->leaveField("DAT_POSL_1");
+        card->findChild<QPushButton *>("Okbtn")->click();
+        QCOMPARE(count("select count(*) from revize where poradi=1"), before + 1);
+        QCOMPARE(count("select count(*) from basic where poradi=1 and dat_posl_1=:d",
+                       Params{{"d", QDate::fromString(last, "d.M.yyyy").toString(Qt::ISODate)}}),
+                 1);
+    }
+
+    void storedValuesLongerThanTheirEditsStayWhole()
+    {
+        // data of an older installation: longer than the edit boxes allow
+        const QString longOwner = QString(60, QLatin1Char('M')) + QStringLiteral(" s.r.o.");
+        const QString longType = QStringLiteral("Řetězový úvazek čtyřpramenný se zkracovači a hákem");
+        m_db->exec("update basic set stredisko=:s, popis=:p, delka=2.3456789 where poradi=1",
+                   Params{{"s", longOwner}, {"p", longType}});
+        auto card = openCard(1);
+        QVERIFY(card);
+        QCOMPARE(shown(*card, "STREDISKO"), longOwner);
+        QCOMPARE(shown(*card, "POPIS"), longType);
+        card->findChild<QPushButton *>("Okbtn")->click();
+        QCOMPARE(card->result(), 1);
+        QCOMPARE(m_db->scalar("select stredisko from basic where poradi=1").toString(), longOwner);
+        QCOMPARE(m_db->scalar("select popis from basic where poradi=1").toString(), longType);
+        QCOMPARE(m_db->scalar("select delka from basic where poradi=1").toDouble(), 2.3456789);
+        // what the user types is still limited to the field
+        auto *evid = static_cast<QLineEdit *>(card->fieldWidget("EVID_C"));
+        QCOMPARE(evid->maxLength(), 20);
+    }
+
+    void badValuesAreNamedByTheirLabels_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("date of manufacture") << "DAT_VYROBY" << "32.13.2020" << "Datum výroby";
+        QTest::newRow("next inspection") << "DAT_PLAN_1" << "abc" << "Příští prohlídka";
+        QTest::newRow("length") << "DELKA" << "2 metry" << "Délka";
+    }
+    void badValuesAreNamedByTheirLabels()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, label);
+        auto card = openCard(3);   // rope
+        QVERIFY(card);
+        setText(*card, field, text);
+        m_messages.clear();
+        card->findChild<QPushButton *>("Okbtn")->click();
+        QCOMPARE(card->result(), 0);
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY2(m_messages[0].contains(label), qPrintable(m_messages[0]));
+        QVERIFY2(!m_messages[0].contains(field, Qt::CaseInsensitive), qPrintable(m_messages[0]));
+        QCOMPARE(card->focusWidget(), card->fieldWidget(field));
+    }
+
+    void cardWithoutPictureShowsNoWhiteBox()
+    {
+        m_db->exec("update basic set typ=12, pict=null where poradi=1");   // a chain type without a standard picture
+        auto card = openCard(1);
+        QVERIFY(card);
+        auto *image = card->findChild<QLabel *>("Image1");
+        QVERIFY(image->pixmap().isNull());
+        QVERIFY(!image->property("hasPicture").toBool());
+        QCOMPARE(image->frameShape(), QFrame::NoFrame);
+        QVERIFY(!image->styleSheet().contains("white"));
+        // a type with a picture gets its frame back
+        m_dm->BasicView.edit();
+        m_dm->BasicView.setFieldValue("TYP", 2);
+        card->TypeButtonClick(2);
+        QVERIFY(!image->pixmap().isNull());
+        QVERIFY(image->property("hasPicture").toBool());
+        card->CancelbtnClick();
     }
 
     void leavingUnchangedFieldsRecordsNothing()
@@ -497,6 +616,25 @@ private Q_SLOTS:
         QTest::qWait(50);
         QVERIFY(beam->grab().save(dir + "/card-new-beam.png"));
         beam->CancelbtnClick();
+        // the message about a bad date, over the card, as the user sees it
+        auto rope = openCard(3);
+        QVERIFY(rope);
+        rope->resize(880, 720);
+        setText(*rope, "DAT_VYROBY", "31.2.2020");
+        m_messages.clear();
+        rope->findChild<QPushButton *>("Okbtn")->click();
+        QCOMPARE(m_messages.size(), 1);
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Chyba"), m_messages[0], QMessageBox::Ok, rope.get());
+        box.show();
+        QTest::qWait(100);
+        QPixmap shot = rope->grab();
+        {
+            QPainter p(&shot);
+            p.drawPixmap((shot.width() - box.width()) / 2, (shot.height() - box.height()) / 2, box.grab());
+        }
+        QVERIFY(shot.save(dir + "/card-bad-date.png"));
+        box.close();
+        rope->CancelbtnClick();
     }
 };
 

@@ -1,6 +1,8 @@
 // The main window offscreen: start-up with the company choice, registers, kinds,
 // pages, opening a row, the company dialog and closing.
 #include "codepage.h"
+#include "datasetmodel.h"
+#include "fieldcaptions.h"
 #include "companydialogs.h"
 #include "datadir.h"
 #include "mainwindow.h"
@@ -10,8 +12,12 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QFileDialog>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTableView>
@@ -78,7 +84,8 @@ private Q_SLOTS:
     void startWithOneCompany()
     {
         auto w = start("Vázací prostředky", [](TFSelFirma *d) { openCompany(d, 1); });
-        QCOMPARE(w->windowTitle(), QStringLiteral("TAVO ZZ    -    - Strojírny Šumperk a.s."));
+        QCOMPARE(w->windowTitle(), QStringLiteral("TAVO ZZ - Strojírny Šumperk a.s."));
+        QCOMPARE(w->companyText(), QStringLiteral("Strojírny Šumperk a.s."));
         QCOMPARE(m_dm->selectedCompany(), 1);
         QCOMPARE(w->statusCount()->text(), QStringLiteral("Počet záznamů: 3"));
         QVERIFY(w->registerButton(1)->isChecked());
@@ -177,6 +184,128 @@ private Q_SLOTS:
         QCOMPARE(w->statusCount()->text(), QStringLiteral("Počet záznamů: 2"));
     }
 
+    void enterOpensTheRowAndWidthsSurviveTheSave()
+    {
+        // a company name longer than the default column width
+        const QString longName = QStringLiteral("Strojírny a slévárny Šumperk, akciová společnost, závod Bludov");
+        m_db->exec("update firmy set firma=:f where pcfir=1", db::Params{{"f", longName}});
+        auto w = start("Vázací prostředky", [](TFSelFirma *d) { openCompany(d, 1); });
+        w->resize(1200, 700);
+        whenModal<TFSelFirma>([](TFSelFirma *d) { openCompany(d, 1); });   // the start-up choice once shown
+        w->show();
+        QTest::qWait(200);
+        QTableView *grid = w->evidenceGrid();
+        auto *model = grid->model();
+        int firmaColumn = -1;
+        for (int c = 0; c < model->columnCount(); ++c)
+            if (model->headerData(c, Qt::Horizontal).toString() == QStringLiteral("Firma"))
+                firmaColumn = c;
+        QVERIFY(firmaColumn >= 0);
+        const int fitted = grid->columnWidth(firmaColumn);
+        QVERIFY2(fitted > grid->horizontalHeader()->defaultSectionSize() + 50, qPrintable(QString::number(fitted)));
+        // the user narrows another column; Enter opens the row, OK stores the card
+        const int popis = [&] {
+            for (int c = 0; c < model->columnCount(); ++c)
+                if (model->headerData(c, Qt::Horizontal).toString() == QStringLiteral("Popis"))
+                    return c;
+            return -1;
+        }();
+        QVERIFY(popis >= 0);
+        grid->horizontalHeader()->resizeSection(popis, 41);
+        grid->setFocus();
+        grid->selectRow(1);
+        int opened = 0;
+        whenModal<QDialog>([&](QDialog *d) {
+            ++opened;
+            auto *ok = d->findChild<QPushButton *>("Okbtn");
+            QVERIFY2(ok, d->metaObject()->className());
+            ok->click();
+        });
+        QTest::keyClick(grid, Qt::Key_Return);
+        QCOMPARE(opened, 1);
+        QCOMPARE(grid->currentIndex().row(), 1);
+        QCOMPARE(grid->columnWidth(firmaColumn), fitted);
+        QCOMPARE(grid->columnWidth(popis), 41);
+        // the keypad's Enter too, and after a refresh the same widths
+        whenModal<QDialog>([&](QDialog *d) {
+            ++opened;
+            d->reject();
+        });
+        QTest::keyClick(grid, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(opened, 2);
+        w->RefreshList();
+        QCOMPARE(grid->columnWidth(firmaColumn), fitted);
+        QCOMPARE(grid->columnWidth(popis), 41);
+        m_answers = {true};
+        w->close();
+    }
+
+    void everyColumnTitleIsACzechWord()
+    {
+        auto w = start("Vázací prostředky", [](TFSelFirma *d) { openCompany(d, 1); });
+        for (int reg = 1; reg <= 5; ++reg) {
+            w->SBRegisterClick(reg);
+            for (bool planning : {false, true}) {
+                if (planning)
+                    w->SBPlanovaniClick();
+                else
+                    w->SBEvidenceClick();
+                QTableView *grid = planning ? w->planningGrid() : w->evidenceGrid();
+                auto *model = static_cast<app::DatasetModel *>(grid->model());
+                QVERIFY(model->dataset());
+                for (int c = 0; c < model->columnCount(); ++c) {
+                    const QString field = model->fieldAt(c)->name();
+                    const QString title = model->headerData(c, Qt::Horizontal).toString();
+                    QVERIFY2(db::hasFieldCaption(field) && !title.contains('_') && title != field.toUpper(),
+                             qPrintable(QStringLiteral("%1 %2: %3 → %4").arg(reg).arg(planning).arg(field, title)));
+                }
+            }
+        }
+    }
+
+    void noMenuItemIsDisabledForEver()
+    {
+        auto w = start("Vázací prostředky", [](TFSelFirma *d) { openCompany(d, 1); });
+        // every item shown can be used; an item without its work is hidden
+        std::function<void(QMenu *)> walk = [&](QMenu *menu) {
+            for (QAction *a : menu->actions()) {
+                if (a->isSeparator() || !a->isVisible())
+                    continue;
+                QVERIFY2(a->isEnabled(), qPrintable(a->text()));
+                if (a->menu())
+                    walk(a->menu());
+            }
+        };
+        for (QAction *top : w->menuBar()->actions())
+            if (top->menu() && top->isVisible())
+                walk(top->menu());
+        for (const char *name : {"HromadneRevize", "Skoleni", "TiskKarty", "TiskKaret"})
+            if (!w->command(QString::fromLatin1(name))->property("ready").toBool())
+                QVERIFY2(!w->command(QString::fromLatin1(name))->isVisibleTo(w.get()), name);
+    }
+
+    void standardDialogsSpeakCzech()
+    {
+        QString folder;
+        QVERIFY2(installCzechTranslations(&folder), qPrintable("no Czech translations of Qt in " + folder));
+        QMessageBox box(QMessageBox::Information, "Informace", "Text", QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Cancel)->text().remove('&'), QStringLiteral("Zrušit"));
+        QFileDialog dlg(nullptr, "Uložit");
+        dlg.setOption(QFileDialog::DontUseNativeDialog);
+        QStringList labels;
+        for (QLabel *l : dlg.findChildren<QLabel *>())
+            labels << l->text();
+        QVERIFY2(labels.join('|').contains(QStringLiteral("Hledat v:")), qPrintable(labels.join('|')));
+        const QString dir = qEnvironmentVariable("TAVOZZ_SCREENSHOT_DIR");
+        if (!dir.isEmpty()) {
+            dlg.setDirectory(m_tmp->path());
+            dlg.resize(720, 440);
+            dlg.show();
+            QTest::qWait(200);
+            QVERIFY(dlg.grab().save(dir + "/file-dialog-czech.png"));
+        }
+    }
+
     void recordCommandsOfTheEvidencePage()
     {
         auto w = start("Vázací prostředky", [](TFSelFirma *d) { openCompany(d, 1); });
@@ -231,6 +360,14 @@ private Q_SLOTS:
         w->SBRegisterClick(2);
         QTest::qWait(100);
         QVERIFY(w->grab().save(dir + "/evidence-equipment.png"));
+        // after a card was opened with Enter and stored with OK
+        w->SBRegisterClick(1);
+        w->evidenceGrid()->setFocus();
+        w->evidenceGrid()->selectRow(1);
+        whenModal<QDialog>([](QDialog *d) { d->findChild<QPushButton *>("Okbtn")->click(); });
+        QTest::keyClick(w->evidenceGrid(), Qt::Key_Return);
+        QTest::qWait(100);
+        QVERIFY(w->grab().save(dir + "/evidence-after-save.png"));
         m_answers = {true};
         w->close();
     }

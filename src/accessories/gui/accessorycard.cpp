@@ -1,6 +1,7 @@
 #include "accessorycard.h"
 
 #include "datasetmodel.h"
+#include "dates.h"
 #include "historywindow.h"
 #include "pictures.h"
 #include "prompts.h"
@@ -216,7 +217,7 @@ QWidget *TfVazaci::addField(QGridLayout *g, int row, int col, const QString &lab
     }
     g->addWidget(l, row, col * 2);
     g->addWidget(w, row, col * 2 + 1);
-    m_binder.bind(w, field);
+    m_binder.bind(w, field, label);
     w->installEventFilter(this);
     if (auto *c = qobject_cast<QComboBox *>(w); c && c->lineEdit())
         c->lineEdit()->installEventFilter(this);
@@ -339,6 +340,11 @@ QWidget *TfVazaci::buildFields()
         period->setValidator(new QIntValidator(-999, 999, period));
         addField(g, 0, 1, QStringLiteral("Perioda [měsíce]"), s.period, period);
         addField(g, 1, 0, QStringLiteral("Příští"), s.next);
+        // in messages the dates and the period are named with their schedule
+        const QString of = title.toLower();
+        m_binder.setCaption(s.last, QStringLiteral("Poslední %1").arg(of));
+        m_binder.setCaption(s.period, QStringLiteral("Perioda – %1").arg(of));
+        m_binder.setCaption(s.next, QStringLiteral("Příští %1").arg(of));
     };
     schedule(QStringLiteral("Prohlídka"), Schedule::regular(), m_kind.period1Choices);
     if (!m_kind.period3Choices.isEmpty())
@@ -366,7 +372,8 @@ QWidget *TfVazaci::buildPicture()
     m_picture->setFrameShape(QFrame::Panel);
     m_picture->setFrameShadow(QFrame::Sunken);
     m_picture->setAlignment(Qt::AlignCenter);
-    m_picture->setStyleSheet(QStringLiteral("QLabel { background: white; }"));
+    showPictureFrame(false);
+    m_picture->setText(QStringLiteral("Bez obrázku"));
     m_picture->setContextMenuPolicy(Qt::CustomContextMenu);
     m_picture->setToolTip(QStringLiteral("Pravým tlačítkem myši lze obrázek změnit"));
     connect(m_picture, &QLabel::customContextMenuRequested, this, [this](const QPoint &p) {
@@ -378,6 +385,16 @@ QWidget *TfVazaci::buildPicture()
     l->addWidget(m_picture);
     l->addStretch();
     return col;
+}
+
+void TfVazaci::showPictureFrame(bool withPicture)
+{
+    // a white sunken frame only around a picture; without one the place stays
+    // plain, with a grey note and the menu for an own picture
+    m_picture->setFrameShape(withPicture ? QFrame::Panel : QFrame::NoFrame);
+    m_picture->setStyleSheet(withPicture ? QStringLiteral("QLabel { background: white; }")
+                                         : QStringLiteral("QLabel { color: palette(mid); }"));
+    m_picture->setProperty("hasPicture", withPicture);
 }
 
 QWidget *TfVazaci::buildHistory()
@@ -493,8 +510,10 @@ void TfVazaci::refreshPicture()
         }
     }
     m_shownPicture = img;
+    showPictureFrame(!img.isNull());
     if (img.isNull()) {
         m_picture->clear();
+        m_picture->setText(QStringLiteral("Bez obrázku"));
         return;
     }
     m_picture->setPixmap(QPixmap::fromImage(
@@ -690,6 +709,39 @@ void TfVazaci::runHistoryWindow(bool partner)
         m_dm.Prubeh_rov.close();
     m_dm.PrubehRev.close();
     showHistoryRows();
+    offerNewerInspections();
+}
+
+void TfVazaci::offerNewerInspections()
+{
+    // an inspection typed in the history window that is newer than the card's
+    // last date would otherwise leave the item due without the user knowing why
+    for (const Schedule &s : {Schedule::regular(), Schedule::thorough()}) {
+        if (!m_binder.widgetOf(s.last))
+            continue;
+        try {
+            const std::optional<QDate> newer = m_recorder.newerStoredInspection(s);
+            if (!newer)
+                continue;
+            const bool thorough = s.type == Schedule::thorough().type;
+            const QString what = thorough ? QStringLiteral("důkladná prohlídka") : QStringLiteral("prohlídka");
+            const QDate last = m_ds.value(s.last).toDate();
+            const QString question = last.isValid()
+                ? QStringLiteral("V průběhu revizí je zapsána %1 ze dne %2, novější než poslední %1 na kartě (%3).\n\n"
+                                 "Převzít ji jako poslední a vypočítat příští termín?")
+                      .arg(what, tz::formatDate(*newer), tz::formatDate(last))
+                : QStringLiteral("V průběhu revizí je zapsána %1 ze dne %2; karta poslední %1 nemá.\n\n"
+                                 "Převzít ji jako poslední a vypočítat příští termín?")
+                      .arg(what, tz::formatDate(*newer));
+            if (!ask(this, question, QStringLiteral("Informace")))
+                continue;
+            m_recorder.adoptLastDate(s, *newer);
+            m_binder.loadField(s.last);
+            m_binder.loadField(s.next);
+        } catch (const Error &e) {
+            showError(this, e.userText());
+        }
+    }
 }
 
 void TfVazaci::ZmenitObrazekClick(const QString &file)

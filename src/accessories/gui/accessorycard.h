@@ -93,6 +93,10 @@ private:
     void saveHandoverPicture();
     // Shows the history window modally over the card, then its rows in the card.
     void runHistoryWindow(bool partner);
+    // After the history window: a stored inspection newer than the card's last
+    // date is offered as the last date (Yes/No).
+    void offerNewerInspections();
+    void showPictureFrame(bool withPicture);
 
     tz::db::TDM &m_dm;
     const AccessoryKind &m_kind;

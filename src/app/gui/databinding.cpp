@@ -6,14 +6,20 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <algorithm>
+
 namespace tz::gui {
 
 using tz::db::Field;
 using tz::db::FieldType;
 
-void FieldBinder::bind(QWidget *w, const QString &field)
+void FieldBinder::bind(QWidget *w, const QString &field, const QString &caption)
 {
-    m_bindings.push_back({w, field});
+    QString shown = caption;
+    shown.remove(QLatin1Char('&'));
+    if (shown.endsWith(QLatin1Char(':')))
+        shown.chop(1);
+    m_bindings.push_back({w, field, shown.trimmed()});
     const Field *f = m_ds->findField(field);
     if (auto *le = qobject_cast<QLineEdit *>(w)) {
         if (f && f->type() == FieldType::String && f->size() > 0)
@@ -26,6 +32,13 @@ void FieldBinder::bind(QWidget *w, const QString &field)
             cb->lineEdit()->setMaxLength(f->size());
 }
 
+void FieldBinder::setCaption(const QString &field, const QString &caption)
+{
+    for (Binding &b : m_bindings)
+        if (b.field.compare(field, Qt::CaseInsensitive) == 0)
+            b.caption = caption;
+}
+
 QString FieldBinder::editText(const Field *f)
 {
     if (!f)
@@ -35,10 +48,28 @@ QString FieldBinder::editText(const Field *f)
     return f->asString();
 }
 
+namespace {
+
+// An edit limits what the user types to the field's size, but a stored value
+// that is longer (data of older installations) is shown whole, never cut.
+void fitMaxLength(QLineEdit *le, const Field *f, const QString &text)
+{
+    if (!le)
+        return;
+    const int limit = f->type() == FieldType::String && f->size() > 0 ? f->size() : 32767;
+    le->setMaxLength(std::max<int>(limit, text.size()));
+}
+
+} // namespace
+
 void FieldBinder::loadBinding(QWidget *w, const Field *f)
 {
-    if (auto *le = qobject_cast<QLineEdit *>(w))
+    if (auto *cb = qobject_cast<QComboBox *>(w); cb && cb->lineEdit())
+        fitMaxLength(cb->lineEdit(), f, editText(f));
+    if (auto *le = qobject_cast<QLineEdit *>(w)) {
+        fitMaxLength(le, f, editText(f));
         le->setText(editText(f));
+    }
     else if (auto *pe = qobject_cast<QPlainTextEdit *>(w))
         pe->setPlainText(f->asString());
     else if (auto *ch = qobject_cast<QCheckBox *>(w))
@@ -86,8 +117,12 @@ QString FieldBinder::fieldOf(const QWidget *w) const
     return {};
 }
 
-bool FieldBinder::readWidget(QWidget *w, Field *f, QVariant *out, QWidget *parentForMessages)
+bool FieldBinder::readWidget(QWidget *w, Field *f, QVariant *out, QWidget *parentForMessages) const
 {
+    QString caption;
+    for (const Binding &b : m_bindings)
+        if (b.widget == w)
+            caption = b.caption;
     QVariant v;
     if (auto *le = qobject_cast<QLineEdit *>(w))
         v = le->text();
@@ -97,8 +132,13 @@ bool FieldBinder::readWidget(QWidget *w, Field *f, QVariant *out, QWidget *paren
         v = ch->isChecked();
     else if (auto *cb = qobject_cast<QComboBox *>(w))
         v = cb->currentText();
+    // the value as shown, untouched: the stored value stays exactly as it is
+    if (v.typeId() == QMetaType::QString && v.toString() == editText(f)) {
+        *out = f->value();
+        return true;
+    }
     try {
-        *out = f->convert(v);
+        *out = f->convert(v, caption);
     } catch (const tz::db::Error &e) {
         w->setFocus();
         showError(parentForMessages, e.userText());

@@ -19,7 +19,11 @@ public:
 
     // Binds QLineEdit, QPlainTextEdit, QCheckBox, QComboBox (editable: its text)
     // or QDateEdit-free date edits (QLineEdit with a date field) to a field.
-    void bind(QWidget *w, const QString &field);
+    // `caption` names the field in messages (the label the form shows it under;
+    // default: the field's Czech caption).
+    void bind(QWidget *w, const QString &field, const QString &caption = {});
+    // Names a bound field in messages by another caption.
+    void setCaption(const QString &field, const QString &caption);
     // Shows the row's values in the bound widgets.
     void load();
     // Writes every bound widget into the row (the dataset must be editing).
@@ -43,11 +47,12 @@ public:
 
 private:
     void loadBinding(QWidget *w, const tz::db::Field *f);
-    bool readWidget(QWidget *w, tz::db::Field *f, QVariant *out, QWidget *parentForMessages);
+    bool readWidget(QWidget *w, tz::db::Field *f, QVariant *out, QWidget *parentForMessages) const;
     struct Binding
     {
         QPointer<QWidget> widget;
         QString field;
+        QString caption;
     };
     tz::db::Dataset *m_ds;
     QVector<Binding> m_bindings;

@@ -20,6 +20,10 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("TAVO ZZ"));
     QApplication::setApplicationVersion(QStringLiteral("5.0.0"));
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    // the standard dialogs speak Czech; without the translations they stay in English
+    QString translations;
+    if (!tz::gui::installCzechTranslations(&translations))
+        qWarning("Czech translations of Qt not found in %s", qPrintable(translations));
 #ifdef TZ_HAVE_REPORTS
     tz::rep::gui::installReportWindows();
 #endif

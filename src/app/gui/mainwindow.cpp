@@ -25,6 +25,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -145,7 +146,7 @@ TF_Main::TF_Main(const tz::app::ProgramFolder &folder, tz::db::TDM &dm, QWidget 
     m_registerButtons[1]->setEnabled(true);
     m_registerButtons[2]->setEnabled(true);
     m_registerButtons[3]->setEnabled(false); // steel constructions are not reached from here
-    setWindowTitle(QString::fromLatin1(kTitle) + QStringLiteral("    -   "));
+    updateCaption();
     resize(1200, 780);
     setupTray();
     updateCommands();
@@ -165,18 +166,19 @@ void TF_Main::buildMenus()
     QAction *change = file->addAction(QStringLiteral("Změnit zpracovávanou firmu"), this, &TF_Main::MIZmenitFirmuClick);
     change->setObjectName(QStringLiteral("MIZmenitFirmu"));
     file->addSeparator();
+    // items whose work the program does not do yet stay hidden until it does
     for (const char *t : {"Export", "Import", "Import vázacích prostředků z programu TAVO"})
-        file->addAction(QString::fromUtf8(t))->setEnabled(false);
+        file->addAction(QString::fromUtf8(t))->setVisible(false);
     file->addSeparator();
     for (const char *t : {"Archivace dat", "Obnova dat z archivu"})
-        file->addAction(QString::fromUtf8(t))->setEnabled(false);
+        file->addAction(QString::fromUtf8(t))->setVisible(false);
     file->addSeparator();
     file->addAction(QStringLiteral("Konec"), this, &QWidget::close);
 
     m_partnerMenu = menuBar()->addMenu(QStringLiteral("Rovena"));
     m_partnerMenu->setObjectName(QStringLiteral("MIRovena"));
-    m_partnerMenu->addAction(QStringLiteral("Protokoly"))->setEnabled(false);
-    m_partnerMenu->addAction(QStringLiteral("Přehled po firmách"))->setEnabled(false);
+    m_partnerMenu->addAction(QStringLiteral("Protokoly"))->setVisible(false);
+    m_partnerMenu->addAction(QStringLiteral("Přehled po firmách"))->setVisible(false);
     m_partnerMenuAction = m_partnerMenu->menuAction();
     m_partnerMenuAction->setVisible(false);
 
@@ -185,14 +187,14 @@ void TF_Main::buildMenus()
     fn->addAction(QStringLiteral("Hledat další"))->setShortcut(QKeySequence(Qt::Key_F3));
     fn->addAction(QStringLiteral("Třídit"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     for (QAction *a : fn->actions())
-        a->setEnabled(false);
+        a->setVisible(false);
     QAction *overview = fn->addAction(QStringLiteral("Tisk přehledu"), this, &TF_Main::TiskPrehleduClick);
     overview->setObjectName(QStringLiteral("MITiskPrehledu"));
-    fn->addAction(QStringLiteral("Historie Revizí"))->setEnabled(false);
+    fn->addAction(QStringLiteral("Historie Revizí"))->setVisible(false);
 
     QMenu *codes = menuBar()->addMenu(QStringLiteral("Číselníky a nastavení"));
     for (const char *t : {"Číselník závad", "Úprava revizních protokolů", "Číslování protokolů"})
-        codes->addAction(QString::fromUtf8(t))->setEnabled(false);
+        codes->addAction(QString::fromUtf8(t))->setVisible(false);
     QMenu *aux = codes->addMenu(QStringLiteral("Pomocné číselníky"));
     int tag = 1;
     for (const char *t : {"Majitel", "Výrobce vázacích prostředků", "Výrobce zdvihacích zařízení", "Dodavatel", "Provoz",
@@ -202,7 +204,7 @@ void TF_Main::buildMenus()
         connect(a, &QAction::triggered, this, [this, tag] { PomCiselClick(tag); });
         ++tag;
     }
-    codes->addAction(QStringLiteral("Uložit nastavení zobrazení"))->setEnabled(false);
+    codes->addAction(QStringLiteral("Uložit nastavení zobrazení"))->setVisible(false);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("Nápověda"));
     help->addAction(QStringLiteral("O aplikaci"), this, [this] { showAbout(this); });
@@ -323,7 +325,10 @@ QWidget *TF_Main::buildEvidencePage()
     m_grid->verticalHeader()->hide();
     m_model = new tz::app::DatasetModel(this);
     m_grid->setModel(m_model);
+    m_grid->installEventFilter(this);
     connect(m_grid, &QTableView::doubleClicked, this, &TF_Main::DBGrid1DblClick);
+    // the widths survive every new reading of the list (a saved card, a refresh)
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { fitColumns(m_grid); });
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &cur) {
         if (m_syncing || !cur.isValid() || !m_state.evidenceList())
             return;
@@ -336,7 +341,13 @@ QWidget *TF_Main::buildEvidencePage()
         m_syncing = false;
     });
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionMoved, this, [this] { m_layoutChanged = true; });
-    connect(m_grid->horizontalHeader(), &QHeaderView::sectionResized, this, [this] { m_layoutChanged = true; });
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int logical, int, int width) {
+        if (m_fitting || !m_model->dataset())
+            return;
+        m_layoutChanged = true;
+        if (const tz::db::Field *f = m_model->fieldAt(logical))
+            m_userWidths[m_model->dataset()->name()][f->name().toLower()] = width;
+    });
     lay->addWidget(m_grid);
     return page;
 }
@@ -384,6 +395,13 @@ QWidget *TF_Main::buildPlanningPage()
     m_planGrid->verticalHeader()->hide();
     m_planModel = new tz::app::DatasetModel(this);
     m_planGrid->setModel(m_planModel);
+    connect(m_planModel, &QAbstractItemModel::modelReset, this, [this] { fitColumns(m_planGrid); });
+    connect(m_planGrid->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int logical, int, int width) {
+        if (m_fitting || !m_planModel->dataset())
+            return;
+        if (const tz::db::Field *f = m_planModel->fieldAt(logical))
+            m_userWidths[m_planModel->dataset()->name()][f->name().toLower()] = width;
+    });
     connect(m_date, &QDateEdit::dateChanged, this, &TF_Main::DatumChange);
     lay->addWidget(m_planGrid);
     return page;
@@ -436,6 +454,51 @@ void TF_Main::showDbError(const Error &e)
     showError(this, e.userText());
 }
 
+void TF_Main::updateCaption()
+{
+    // only the parts that have a value: "TAVO ZZ" alone before a company is chosen
+    QStringList parts{QString::fromLatin1(kTitle)};
+    if (!m_companyText.isEmpty())
+        parts << m_companyText;
+    setWindowTitle(parts.join(QStringLiteral(" - ")));
+}
+
+bool TF_Main::eventFilter(QObject *o, QEvent *e)
+{
+    // Enter on a row of the list opens it, as a double click does
+    if (o == m_grid && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (m_grid->currentIndex().isValid())
+                DBGrid1DblClick();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(o, e);
+}
+
+void TF_Main::fitColumns(QTableView *view)
+{
+    auto *model = static_cast<tz::app::DatasetModel *>(view->model());
+    const Dataset *ds = model->dataset();
+    if (!ds)
+        return;
+    const QHash<QString, int> own = m_userWidths.value(ds->name());
+    m_fitting = true;
+    for (int c = 0; c < model->columnCount(); ++c) {
+        const tz::db::Field *f = model->fieldAt(c);
+        const int width = f ? own.value(f->name().toLower(), -1) : -1;
+        if (width > 0) {
+            view->setColumnWidth(c, width);
+            continue;
+        }
+        view->resizeColumnToContents(c);
+        if (view->columnWidth(c) > 260)
+            view->setColumnWidth(c, 260);
+    }
+    m_fitting = false;
+}
+
 void TF_Main::syncGrid(QTableView *view)
 {
     auto *model = static_cast<tz::app::DatasetModel *>(view->model());
@@ -458,11 +521,8 @@ void TF_Main::RefreshList(bool reread)
     }
     m_model->setDataset(m_state.evidenceList());
     m_planModel->setDataset(m_state.page() == Page::Planning ? m_state.planningList() : nullptr);
-    m_grid->resizeColumnsToContents();
-    for (int c = 0; c < m_model->columnCount(); ++c)
-        if (m_grid->columnWidth(c) > 260)
-            m_grid->setColumnWidth(c, 260);
-    m_planGrid->resizeColumnsToContents();
+    fitColumns(m_grid);
+    fitColumns(m_planGrid);
     syncGrid(m_grid);
     updateCommands();
 }
@@ -484,10 +544,12 @@ void TF_Main::updateCommands()
     Dataset *plan = m_state.planningList();
     m_commands.value(QStringLiteral("SeznamExcelPlan"))
         ->setEnabled(m_state.page() == Page::Planning && plan && plan->isOpen() && !plan->isEmpty());
-    m_commands.value(QStringLiteral("TiskKarty"))->setVisible(m_state.cardPrintVisible());
-    m_commands.value(QStringLiteral("TiskKaret"))->setVisible(m_state.cardPrintVisible());
-    m_commands.value(QStringLiteral("HromadneRevize"))->setVisible(m_state.massInspectionVisible());
-    m_commands.value(QStringLiteral("Skoleni"))->setVisible(m_state.trainingVisible());
+    // a command whose work the program does not do yet is not shown at all
+    auto ready = [this](const char *n) { return m_commands.value(QString::fromLatin1(n))->property("ready").toBool(); };
+    m_commands.value(QStringLiteral("TiskKarty"))->setVisible(m_state.cardPrintVisible() && ready("TiskKarty"));
+    m_commands.value(QStringLiteral("TiskKaret"))->setVisible(m_state.cardPrintVisible() && ready("TiskKaret"));
+    m_commands.value(QStringLiteral("HromadneRevize"))->setVisible(m_state.massInspectionVisible() && ready("HromadneRevize"));
+    m_commands.value(QStringLiteral("Skoleni"))->setVisible(m_state.trainingVisible() && ready("Skoleni"));
     m_count->setText(QStringLiteral("Počet záznamů: %1").arg(m_state.recordCount()));
 }
 
@@ -810,7 +872,7 @@ void TF_Main::showEvent(QShowEvent *e)
 void TF_Main::FormShow()
 {
     m_dm.setSelectedCompany(0);
-    m_suffix.clear();
+    m_companyText.clear();
     // the schema step; a failure skips the rest of the start-up
     try {
         tz::app::applySchemaStep(*m_dm.db(), QDate::currentDate());
@@ -826,14 +888,14 @@ void TF_Main::FormShow()
             const QString name = m_dm.db()->scalar(QStringLiteral("Select Firma from firmy where PCFir=:pcfir"),
                                                   tz::db::Params{{"pcfir", dlg.selectedCompany()}}).toString();
             m_dm.setSelectedCompany(dlg.selectedCompany());
-            m_suffix = QStringLiteral(" - ") + name;
+            m_companyText = name.trimmed();
         } catch (const Error &e) {
             showDbError(e);
         }
         break;
     case TFSelFirma::Choice::All:
         m_dm.setSelectedCompany(999);
-        m_suffix = QStringLiteral(" - není proveden výběr firmy - zobrazena všechna data");
+        m_companyText = QStringLiteral("není proveden výběr firmy - zobrazena všechna data");
         break;
     case TFSelFirma::Choice::Cancel:
         close();
@@ -841,8 +903,12 @@ void TF_Main::FormShow()
     }
     for (int i : {0, 1, 3})
         m_registerButtons[i]->setText(MainState::registerButtonCaption(MainState::registerNames()[i]));
-    setWindowTitle(QString::fromLatin1(kTitle) + QStringLiteral("    -   ") + m_suffix);
-    m_partnerMenuAction->setVisible(m_settings.partnerMode);
+    updateCaption();
+    // the partner menu shows once one of its items works
+    bool partnerItems = false;
+    for (QAction *a : m_partnerMenu->actions())
+        partnerItems = partnerItems || a->isVisible();
+    m_partnerMenuAction->setVisible(m_settings.partnerMode && partnerItems);
     RefreshList();
 }
 

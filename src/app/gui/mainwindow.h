@@ -34,9 +34,10 @@ public:
     ~TF_Main() override;
 
     tz::app::MainState &state() { return m_state; }
-    QString captionSuffix() const { return m_suffix; }
-    // The text handed to reports as their first parameter.
-    QString companyText() const { return m_suffix; }
+    // The company worked on ("není proveden výběr firmy - zobrazena všechna
+    // data" for all of them): the caption's second part and the text handed to
+    // reports as their first parameter. Empty before a choice.
+    QString companyText() const { return m_companyText; }
 
     // Handlers.
     void FormShow();            // schema step and company choice
@@ -86,6 +87,11 @@ private:
     void updateCommands();
     void syncGrid(QTableView *view);
     void showDbError(const tz::db::Error &e);
+    // Columns as wide as their content (at most 260 pixels), except those the
+    // user sized himself; called whenever a grid's rows are read anew.
+    void fitColumns(QTableView *view);
+    void updateCaption();
+    bool eventFilter(QObject *o, QEvent *e) override;
     void setupTray();
     QPixmap picture(const QString &name, bool &missing);
 
@@ -93,7 +99,10 @@ private:
     tz::db::TDM &m_dm;
     tz::app::MainState m_state;
     tz::app::AppSettings m_settings;
-    QString m_suffix;
+    QString m_companyText;
+    // widths the user gave to columns, per list and field
+    QHash<QString, QHash<QString, int>> m_userWidths;
+    bool m_fitting = false;
     bool m_shown = false;
     bool m_layoutChanged = false;
     bool m_closing = false;

@@ -1,6 +1,10 @@
 #include "prompts.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 
 namespace tz::gui {
 
@@ -46,6 +50,28 @@ void warn(QWidget *parent, const QString &text, const QString &caption)
 void showError(QWidget *parent, const QString &text, const QString &caption)
 {
     prompts().message(parent, text, caption, 2);
+}
+
+} // namespace tz::gui
+
+namespace tz::gui {
+
+bool installCzechTranslations(QString *where)
+{
+    static QTranslator *translator = nullptr;
+    if (translator)
+        return true;
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (where)
+        *where = folder;
+    auto *t = new QTranslator(QCoreApplication::instance());
+    if (!t->load(QLocale(QLocale::Czech, QLocale::CzechRepublic), QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
+        delete t;
+        return false;
+    }
+    QCoreApplication::installTranslator(t);
+    translator = t;
+    return true;
 }
 
 } // namespace tz::gui

@@ -24,3 +24,13 @@ void warn(QWidget *parent, const QString &text, const QString &caption = QString
 void showError(QWidget *parent, const QString &text, const QString &caption = QStringLiteral("Chyba"));
 
 } // namespace tz::gui
+
+namespace tz::gui {
+
+// Loads Qt's own Czech translations (file dialogs, message-box buttons, the
+// print dialog) into the application. False, with the folder searched in
+// `*where`, when they are not installed; the program then works in English
+// standard dialogs.
+bool installCzechTranslations(QString *where = nullptr);
+
+} // namespace tz::gui
