@@ -3,6 +3,7 @@
 #include "datadir.h"
 #include "datamodule.h"
 #include "dates.h"
+#include "equipmentcli.h"
 #include "mainstate.h"
 #include "db.h"
 #include "listdocument.h"
@@ -51,6 +52,7 @@ int usage()
              "  tavozz-cli xlsx-list DIR REGISTR [--plan DATUM] [--firma N] --out SOUBOR.xlsx\n"
              "                                        seznam registru do sešitu podle šablony Seznam_x\n"
              "  tavozz-cli monthstep DATUM N          datum posunuté o N měsíců (příští termín prohlídky)\n"
+             "  tavozz-cli equipment next|intervals|inspect ...  zdvihací zařízení: termíny, intervaly, revize\n"
 #ifdef TAVOZZ_HAVE_REPORTS
              "  tavozz-cli report check|eval ...      sestavy\n"
 #endif
@@ -279,6 +281,8 @@ int main(int argc, char **argv)
             rc = cmdXlsxList(args);
         else if (cmd == QLatin1String("monthstep"))
             rc = cmdMonthStep(args);
+        else if (cmd == QLatin1String("equipment"))
+            rc = app::equipmentCli(args, out(), err());
 #ifdef TAVOZZ_HAVE_REPORTS
         else if (cmd == QLatin1String("report"))
             rc = args.value(0) == QLatin1String("run") ? app::reportRun(args.mid(1), out(), err())
