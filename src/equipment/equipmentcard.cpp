@@ -28,6 +28,16 @@ bool isEmptyValue(const QVariant &v)
 
 } // namespace
 
+void guardDefectNumbers(tz::db::TDM &dm)
+{
+    Database *db = dm.db();
+    dm.zz_zavady.allocateKey = [db](Dataset &d) {
+        const QVariant id = d.value(QStringLiteral("ID"));
+        const QVariant max = db->scalar(QStringLiteral("Select max(pc) from zz_zavady where id=:id"), tz::db::Params{{"id", id}});
+        d.setFieldValue(QStringLiteral("PC"), max.isNull() ? 1 : max.toInt() + 1);
+    };
+}
+
 EquipmentCardRules::EquipmentCardRules(tz::db::TDM &dm) : m_dm(dm) {}
 
 QDate EquipmentCardRules::dateOf(const QString &field) const

@@ -18,6 +18,12 @@
 
 namespace tz::eq {
 
+// The defects window stores new defects through the data module's zz_zavady
+// set; with this guard a defect takes its number within the inspection while
+// it is stored (in the write transaction), not when the row was started, so a
+// defect that another workstation stored meanwhile keeps its number.
+void guardDefectNumbers(tz::db::TDM &dm);
+
 class EquipmentCardRules
 {
 public:

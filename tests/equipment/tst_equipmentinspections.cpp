@@ -255,6 +255,37 @@ private Q_SLOTS:
         QVERIFY(!list.first().nutne);
     }
 
+    // Two workstations start a defect of one inspection at the same time: both
+    // are shown number 1, and the one stored second takes number 2.
+    void defectNumbersOfTwoWorkstations()
+    {
+        EquipmentTestDb t;
+        const NewInspection n = createInspection(*t.db, 1, "1", d(1, 2, 2026), "1");
+        db::Database second(QStringLiteral("second"));
+        second.openSqlite(t.dir.path());
+        db::TDM a(t.db.get()), b(&second);
+        QVector<db::Dataset *> sets;
+        for (db::TDM *dm : {&a, &b}) {
+            guardDefectNumbers(*dm);
+            dm->setSelectedCompany(999);
+            dm->ZZBasicView.open();
+            QVERIFY(dm->ZZBasicView.locate("Poradi", 1));
+            dm->zz_revize.open();
+            QVERIFY(dm->zz_revize.locate("iD", n.id));
+            dm->zz_zavady.open();
+            dm->zz_zavady.append();
+            QCOMPARE(dm->zz_zavady.value("PC").toInt(), 1);
+            dm->zz_zavady.setFieldValue("Zavada", dm == &a ? "první" : "druhá");
+            sets << &dm->zz_zavady;
+        }
+        sets[0]->post();
+        sets[1]->post();
+        QCOMPARE(sets[1]->value("PC").toInt(), 2);
+        const QVector<Defect> list = defects(*t.db, n.zavady);
+        QCOMPARE(list.size(), 2);
+        QCOMPARE(list[1].zavada, QStringLiteral("druhá"));
+    }
+
     void conclusion_data()
     {
         QTest::addColumn<QString>("defects");
