@@ -5,6 +5,7 @@
 #include "sestava.h"
 
 #include "expression.h"
+#include "rtftext.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -102,13 +103,16 @@ private:
     };
     End layoutGrower(const TOddilSestavy &s, int index, int page, int originY);
     void outputElement(const TOddilSestavy &s, int index, int page, int top, int left, int height,
-                       std::vector<TextLine> *lines = nullptr);
+                       std::vector<TextLine> *lines = nullptr, const QString *shown = nullptr);
 
     void refreshValues(bool includeStart, bool includeEnd);
     void prepareElements(bool includeEnd);
     void evaluateFunctions();
     QString elementText(const TSiReportElement &e, bool *ok) const;
     bool wraps(const TSiReportElement &e) const;
+    bool printsRtf(const TSiReportElement &e, const QString &text) const;
+    std::vector<TextLine> layoutValue(const TSiReportElement &e, const QString &text, bool wrap, QString *shown,
+                                      bool *rtf) const;
     QImage loadPicture(const TSiReportElement &e, QString *file) const;
     bool progress();
 };
@@ -204,6 +208,30 @@ bool Composer::wraps(const TSiReportElement &e) const
     return e.kind == ekField && r.fieldTypeAt(e.reference) == SourceFieldType::Memo;
 }
 
+// RTF text prints formatted where the element says its text is RTF and in
+// every memo field that holds an RTF document; any other text prints as it is.
+bool Composer::printsRtf(const TSiReportElement &e, const QString &text) const
+{
+    if (!isRtfText(text))
+        return false;
+    return e.isRtf() || (e.kind == ekField && r.fieldTypeAt(e.reference) == SourceFieldType::Memo);
+}
+
+// The lines of a text-like element's value; `shown` gets the text as printed
+// (an RTF document without its control words).
+std::vector<TextLine> Composer::layoutValue(const TSiReportElement &e, const QString &text, bool wrap, QString *shown,
+                                            bool *rtf) const
+{
+    *rtf = printsRtf(e, text);
+    if (!*rtf) {
+        *shown = text;
+        return layoutText(text, e, e.width, wrap);
+    }
+    const FormattedText formatted = readRtf(text, elementFormat(e));
+    *shown = formatted.plainText();
+    return layoutFormatted(formatted, e, e.width, wrap);
+}
+
 QString Composer::elementText(const TSiReportElement &e, bool *ok) const
 {
     *ok = true;
@@ -279,7 +307,7 @@ QImage Composer::loadPicture(const TSiReportElement &e, QString *file) const
 }
 
 void Composer::outputElement(const TOddilSestavy &s, int index, int page, int top, int left, int height,
-                             std::vector<TextLine> *lines)
+                             std::vector<TextLine> *lines, const QString *shown)
 {
     const TSiReportElement &e = s.elements[size_t(index)];
     OutputElement o;
@@ -293,11 +321,14 @@ void Composer::outputElement(const TOddilSestavy &s, int index, int page, int to
                 return;
         } else if (lines) {
             o.lines = *lines;
+            if (shown)
+                o.el.value = TCalcType::fromText(*shown);
         } else {
             bool ok = true;
-            const QString text = elementText(e, &ok);
+            QString text;
+            bool rtf = false;
+            std::vector<TextLine> all = layoutValue(e, elementText(e, &ok), wraps(e), &text, &rtf);
             o.el.value = TCalcType::fromText(text);
-            std::vector<TextLine> all = layoutText(text, e, e.width, wraps(e));
             double h = 0;
             for (size_t i = 0; i < all.size(); ++i) {
                 if (i > 0 && h + all[i].height > height + 0.5)
@@ -353,18 +384,20 @@ Composer::End Composer::layoutGrower(const TOddilSestavy &s, int index, int page
         return {c.page, c.y};
     }
     bool ok = true;
-    const QString text = elementText(e, &ok);
-    std::vector<TextLine> all = layoutText(text, e, e.width, e.angle == 0);
+    QString text;
+    bool rtf = false;
+    std::vector<TextLine> all = layoutValue(e, elementText(e, &ok), e.angle == 0, &text, &rtf);
+    const QString *shown = rtf ? &text : nullptr;
     const double full = linesHeight(all);
     if (full <= e.height || c.noPaging) {
         const int h = c.noPaging ? std::max(e.height, int(std::ceil(full))) : e.height;
-        outputElement(s, index, page, top, left, h, &all);
+        outputElement(s, index, page, top, left, h, &all, shown);
         return {page, top + h};
     }
     int avail = c.pageBottom - root().footerHeight(page) - top;
     if (full <= avail) {
         const int h = int(std::ceil(full));
-        outputElement(s, index, page, top, left, h, &all);
+        outputElement(s, index, page, top, left, h, &all, shown);
         return {page, top + h};
     }
     size_t next = 0;
@@ -378,7 +411,7 @@ Composer::End Composer::layoutGrower(const TOddilSestavy &s, int index, int page
             part.push_back(all[next++]);
         }
         if (!part.empty())
-            outputElement(s, index, p, t, left, int(std::ceil(used)), &part);
+            outputElement(s, index, p, t, left, int(std::ceil(used)), &part, shown);
         if (next >= all.size())
             return {p, t + std::max(int(std::ceil(used)), p == page ? e.height : 0)};
         if (c.stop)

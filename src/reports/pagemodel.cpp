@@ -112,21 +112,36 @@ struct MeasuredFont {
     }
 };
 
-MeasuredFont &measuredFont(const TSiReportElement &e)
+std::shared_ptr<MeasuredFont> measuredFont(const TSiReportElement &e)
 {
     static QHash<QString, std::shared_ptr<MeasuredFont>> cache;
     const QString key = fontKey(e);
     auto it = cache.constFind(key);
     if (it != cache.constEnd())
-        return **it;
+        return *it;
     if (cache.size() > 256)
         cache.clear();
-    return **cache.insert(key, std::make_shared<MeasuredFont>(makeElementFont(e)));
+    return *cache.insert(key, std::make_shared<MeasuredFont>(makeElementFont(e)));
 }
 
 } // namespace
 
-QFont elementFont(const TSiReportElement &e) { return measuredFont(e).font; }
+QFont elementFont(const TSiReportElement &e) { return measuredFont(e)->font; }
+
+TextFormat elementFormat(const TSiReportElement &e)
+{
+    return {e.fontName, e.pointSize(), e.fontStyle, e.fontColour};
+}
+
+TSiReportElement runElement(const TSiReportElement &e, const TextFormat &f)
+{
+    TSiReportElement r = e;
+    r.fontName = f.fontName;
+    r.fontSize = f.pointSize;
+    r.fontStyle = f.fontStyle;
+    r.fontColour = f.colour;
+    return r;
+}
 
 double linesHeight(const std::vector<TextLine> &lines)
 {
@@ -136,10 +151,23 @@ double linesHeight(const std::vector<TextLine> &lines)
     return h;
 }
 
-std::vector<TextLine> layoutText(const QString &text, const TSiReportElement &e, int width, bool wrap)
+namespace {
+
+// The line breaking of layoutText() and layoutFormatted(). Without formats
+// the whole text is in the element's font; with them, fmtOf gives the format
+// of every character and each line gets its runs.
+std::vector<TextLine> layoutCore(const QString &text, const std::vector<int> *fmtOf,
+                                 const std::vector<TextFormat> *formats, const TSiReportElement &e, int width, bool wrap)
 {
-    MeasuredFont &mf = measuredFont(e);
-    const QFontMetricsF &fm = mf.metrics;
+    const std::shared_ptr<MeasuredFont> base = measuredFont(e);
+    const QFontMetricsF &fm = base->metrics;
+    const bool rich = formats && fmtOf;
+    std::vector<std::shared_ptr<MeasuredFont>> fonts;
+    if (rich)
+        for (const TextFormat &f : *formats)
+            fonts.push_back(measuredFont(runElement(e, f)));
+    else
+        fonts.push_back(base);
     int pitch = 0;
     const bool roman = romanPitchFont(e.fontName, &pitch);
     double step = 0;   // fixed character step in 1/7200 inch
@@ -153,43 +181,84 @@ std::vector<TextLine> layoutText(const QString &text, const TSiReportElement &e,
     const double tabStop = fm.horizontalAdvance(QLatin1Char('x')) * 8;
     const bool wrapAll = wrap;
 
-    auto charWidth = [&](QChar c, double x) {
+    auto charWidth = [&](QChar c, double x, int fi) {
         if (c == u'\t')
             return tabStop > 0 ? (std::floor(x / tabStop) + 1) * tabStop - x : 0.0;
-        return step > 0 ? step : mf.advance(c);
+        return step > 0 ? step : fonts[size_t(fi)]->advance(c);
     };
 
     std::vector<TextLine> lines;
-    auto push = [&](const QString &t, double w, bool wrapped) {
+    auto push = [&](const QString &t, const std::vector<int> &tf, double w, bool wrapped, int nextFmt) {
         TextLine l;
         l.text = t;
         l.width = w / 72.0;
         l.height = lineH;
         l.ascent = ascent;
         l.wrapped = wrapped;
+        if (rich) {
+            double x = 0;
+            for (int k = 0; k < int(t.size()); ++k) {
+                const int fi = tf[size_t(k)];
+                const double cw = charWidth(t[k], x, fi);
+                if (t[k] != u'\t') {
+                    if (l.runs.empty() || l.runs.back().start + l.runs.back().length != k
+                        || !(l.runs.back().format == (*formats)[size_t(fi)])) {
+                        TextRun r;
+                        r.start = k;
+                        r.x = x / 72.0;
+                        r.format = (*formats)[size_t(fi)];
+                        l.runs.push_back(r);
+                    }
+                    l.runs.back().length += 1;
+                    l.runs.back().width += cw / 72.0;
+                }
+                x += cw;
+            }
+            if (!roman) {
+                // the tallest font of the line decides its height
+                double up = 0, down = 0;
+                auto take = [&](int fi) {
+                    const QFontMetricsF &m = fonts[size_t(fi)]->metrics;
+                    up = std::max(up, m.ascent() / 72.0);
+                    down = std::max(down, (m.height() - m.ascent()) / 72.0);
+                };
+                if (tf.empty())
+                    take(nextFmt);
+                for (int fi : tf)
+                    take(fi);
+                l.height = up + down;
+                l.ascent = up;
+            }
+        }
         lines.push_back(l);
     };
 
     QString cur;
+    std::vector<int> curFmt;   // formatted text: the format of each character of cur
     double x = 0;
     int lastBlank = -1;   // index in cur of the last blank
     double xAtBlank = 0;
-    for (QChar c : text) {
+    int fi = 0;
+    for (int k = 0; k < int(text.size()); ++k) {
+        const QChar c = text[k];
+        fi = rich ? (*fmtOf)[size_t(k)] : 0;
         if (c == u'\r')
             continue;
         if (c == u'\n') {
-            push(cur, x, false);
+            push(cur, curFmt, x, false, fi);
             cur.clear();
+            curFmt.clear();
             x = 0;
             lastBlank = -1;
             continue;
         }
-        const double w = charWidth(c, x);
+        const double w = charWidth(c, x, fi);
         if (wrapAll && x + w > limit + 0.01 && !cur.isEmpty()) {
             if (c == u' ') {
                 // a blank at the edge ends the line and is dropped
-                push(cur, x, true);
+                push(cur, curFmt, x, true, fi);
                 cur.clear();
+                curFmt.clear();
                 x = 0;
                 lastBlank = -1;
                 continue;
@@ -197,14 +266,21 @@ std::vector<TextLine> layoutText(const QString &text, const TSiReportElement &e,
             if (lastBlank >= 0) {
                 const QString head = cur.left(lastBlank);
                 QString tail = cur.mid(lastBlank + 1);
-                push(head, xAtBlank, true);
+                std::vector<int> headFmt, tailFmt;
+                if (rich) {
+                    headFmt.assign(curFmt.begin(), curFmt.begin() + lastBlank);
+                    tailFmt.assign(curFmt.begin() + lastBlank + 1, curFmt.end());
+                }
+                push(head, headFmt, xAtBlank, true, fi);
                 cur = tail;
+                curFmt = std::move(tailFmt);
                 x = 0;
-                for (QChar t : cur)
-                    x += charWidth(t, x);
+                for (int t = 0; t < int(cur.size()); ++t)
+                    x += charWidth(cur[t], x, rich ? curFmt[size_t(t)] : 0);
             } else {
-                push(cur, x, true);
+                push(cur, curFmt, x, true, fi);
                 cur.clear();
+                curFmt.clear();
                 x = 0;
             }
             lastBlank = -1;
@@ -214,10 +290,37 @@ std::vector<TextLine> layoutText(const QString &text, const TSiReportElement &e,
             xAtBlank = x;
         }
         cur += c;
-        x += charWidth(c, x);
+        if (rich)
+            curFmt.push_back(fi);
+        x += charWidth(c, x, fi);
     }
-    push(cur, x, false);
+    push(cur, curFmt, x, false, fi);
     return lines;
+}
+
+} // namespace
+
+std::vector<TextLine> layoutText(const QString &text, const TSiReportElement &e, int width, bool wrap)
+{
+    return layoutCore(text, nullptr, nullptr, e, width, wrap);
+}
+
+std::vector<TextLine> layoutFormatted(const FormattedText &ft, const TSiReportElement &e, int width, bool wrap)
+{
+    QString text;
+    std::vector<int> fmtOf;
+    std::vector<TextFormat> formats;
+    for (const TextSpan &s : ft.spans) {
+        auto it = std::find(formats.begin(), formats.end(), s.format);
+        const int fi = int(it - formats.begin());
+        if (it == formats.end())
+            formats.push_back(s.format);
+        text += s.text;
+        fmtOf.insert(fmtOf.end(), size_t(s.text.size()), fi);
+    }
+    if (formats.empty())
+        formats.push_back(elementFormat(e));
+    return layoutCore(text, &fmtOf, &formats, e, width, wrap);
 }
 
 int OutputPage::add(OutputElement e)

@@ -19,7 +19,11 @@
 //                   without a blank breaks at the edge) when the element has
 //                   several lines; measured with the element's font at 7200
 //                   units per inch, results in hundredths of an inch.
+//   layoutFormatted() the same for formatted text (an RTF memo, rtftext.h):
+//                   each line carries its runs, every run measured and drawn
+//                   in its own font.
 #include "reportmodel.h"
+#include "rtftext.h"
 
 #include <QFont>
 #include <QImage>
@@ -30,12 +34,25 @@
 
 namespace tz::rep {
 
+// A piece of a line in its own font. A tab between two runs belongs to
+// neither of them.
+struct TextRun {
+    int start = 0;        // in TextLine::text
+    int length = 0;
+    double x = 0;         // from the line's start, hundredths of an inch
+    double width = 0;
+    TextFormat format;
+    QString text(const QString &line) const { return line.mid(start, length); }
+};
+
 struct TextLine {
     QString text;
     double width = 0;     // hundredths of an inch
     double height = 0;
     double ascent = 0;
     bool wrapped = false; // ended by wrapping (justified alignment spreads it)
+    // Formatted text only; empty: the whole line is in the element's font.
+    std::vector<TextRun> runs;
 };
 
 // The font of a text-like element for drawing and measuring, at its point size.
@@ -43,8 +60,14 @@ QFont elementFont(const TSiReportElement &e);
 // True for the fixed-pitch "Roman 10cpi/12cpi/17cpi" fonts (pitch returned).
 bool romanPitchFont(const QString &name, int *pitch = nullptr);
 
+// The element's own font as a text format (the defaults of its formatted text).
+TextFormat elementFormat(const TSiReportElement &e);
+// The element with the font of a run, for measuring and drawing the run.
+TSiReportElement runElement(const TSiReportElement &e, const TextFormat &f);
+
 // `wrap` breaks lines at the right edge (elements with several lines, memo fields).
 std::vector<TextLine> layoutText(const QString &text, const TSiReportElement &e, int width, bool wrap);
+std::vector<TextLine> layoutFormatted(const FormattedText &text, const TSiReportElement &e, int width, bool wrap);
 double linesHeight(const std::vector<TextLine> &lines);
 
 struct OutputElement {

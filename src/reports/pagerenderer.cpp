@@ -30,6 +30,20 @@ QBrush elementBrush(const TSiReportElement &e)
     return QBrush(toQColor(e.brushColour), styles[std::clamp(e.brushStyle, 0, 7)]);
 }
 
+// The runs of a formatted line, each in its own font, from the baseline
+// start (x, y).
+void drawRuns(QPainter &p, const OutputElement &o, const TextLine &l, double x, double y, double fontScale)
+{
+    for (const TextRun &r : l.runs) {
+        const TSiReportElement re = runElement(o.el, r.format);
+        QFont f = elementFont(re);
+        f.setPointSizeF(f.pointSizeF() * fontScale);
+        p.setFont(f);
+        p.setPen(toQColor(r.format.colour));
+        p.drawText(QPointF(x + r.x, y), r.text(l.text));
+    }
+}
+
 void drawText(QPainter &p, const OutputElement &o, double fontScale)
 {
     QFont f = elementFont(o.el);
@@ -41,7 +55,10 @@ void drawText(QPainter &p, const OutputElement &o, double fontScale)
         p.save();
         p.translate(b.left(), b.top() + o.lines[0].ascent);
         p.rotate(-o.el.angle / 10.0);
-        p.drawText(QPointF(0, 0), o.lines[0].text);
+        if (o.lines[0].runs.empty())
+            p.drawText(QPointF(0, 0), o.lines[0].text);
+        else
+            drawRuns(p, o, o.lines[0], 0, 0, fontScale);
         p.restore();
     } else {
         p.save();
@@ -54,7 +71,11 @@ void drawText(QPainter &p, const OutputElement &o, double fontScale)
                 x = b.right() + 1 - l.width;
             else if (al == alCenter)
                 x = b.left() + (b.width() - l.width) / 2.0;
-            if (al == alJustify && l.wrapped && l.text.count(u' ') > 0) {
+            if (!l.runs.empty()) {
+                // formatted text keeps its measured positions (no spreading)
+                drawRuns(p, o, l, x, y + l.ascent, fontScale);
+                p.setFont(f);
+            } else if (al == alJustify && l.wrapped && l.text.count(u' ') > 0) {
                 // spread the blanks to the full width
                 const QStringList words = l.text.split(u' ');
                 const double gap = (b.width() - l.width) / (words.size() - 1);

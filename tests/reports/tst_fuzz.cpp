@@ -1,8 +1,9 @@
-// Robustness: truncated and garbled definition files and expressions never
-// crash the loader or the evaluator. Built with the address and undefined-
+// Robustness: truncated and garbled definition files, expressions and RTF
+// memo texts never crash the loader, the evaluator or the RTF reader. Built with the address and undefined-
 // behaviour sanitizers, so a memory error fails the test run.
 #include "definitionfile.h"
 #include "expression.h"
+#include "rtftext.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -197,6 +198,38 @@ private slots:
         QCOMPARE(evaluate(longText, &rep).value.text.size(), (1 << 20) + 1);
         QCOMPARE(evaluate(QString(5000, u'('), &rep).error, int(exTooDeep));
         QCOMPARE(evaluate(QString(5000, u'-') + u'1', &rep).error, int(exTooDeep));
+    }
+
+    void garbledRtf()
+    {
+        static const char *const tokens[] = {
+            "{", "}", "{\\rtf1", "\\ansi", "\\ansicpg1252", "\\b", "\\b0", "\\i", "\\ul", "\\ulnone", "\\plain",
+            "\\'e8", "\\'", "\\'g", "\\'9", "\\u", "\\u-", "\\u345?", "\\u-99999999999 ", "\\uc5", "\\uc-1",
+            "\\bin", "\\bin3 ", "\\bin99999999999 ", "{\\fonttbl", "\\f1", "\\f-5", "\\fcharset0", "\\fs99999999999",
+            "\\fs-4", "\\cf3", "\\cf-1", "{\\colortbl", ";", "\\red300", "\\green", "\\*", "{\\*\\x", "\\par",
+            "\\tab", "\\ldblquote", "\\\\", "\\{", "\\", "\\\n", "x", "ř", " ", "\r\n", "\\abcdefghijklmnopqrstuvwxyzabcdefghij"};
+        QRandomGenerator rng(8317);
+        const TextFormat base{QStringLiteral("Arial"), 10, 0, 0};
+        for (int i = 0; i < 40000; ++i) {
+            QString doc = QStringLiteral("{\\rtf1 ");
+            const int n = 1 + rng.bounded(30);
+            for (int k = 0; k < n; ++k)
+                doc += QString::fromUtf8(tokens[rng.bounded(int(std::size(tokens)))]);
+            if (rng.bounded(4) == 0)
+                doc.truncate(rng.bounded(int(doc.size())));
+            const FormattedText t = readRtf(doc, base);
+            for (size_t k = 0; k < t.spans.size(); ++k) {
+                QVERIFY2(!t.spans[k].text.isEmpty(), qPrintable(doc));
+                QVERIFY2(k == 0 || !(t.spans[k].format == t.spans[k - 1].format), qPrintable(doc));
+                QVERIFY2(t.spans[k].format.pointSize > 0 && t.spans[k].format.pointSize <= 1638, qPrintable(doc));
+                for (QChar c : t.spans[k].text)
+                    QVERIFY2(c.unicode() >= 0x20 || c == u'\n' || c == u'\t', qPrintable(doc));
+            }
+        }
+        // deep nesting and long texts
+        const QString deep = QStringLiteral("{\\rtf1 ") + QString(200000, u'{') + QStringLiteral("x") + QString(200000, u'}');
+        QCOMPARE(rtfPlainText(deep), QStringLiteral("x"));
+        QCOMPARE(rtfPlainText(QStringLiteral("{\\rtf1 ") + QString(1 << 20, u'y') + u'}').size(), 1 << 20);
     }
 };
 

@@ -123,7 +123,43 @@ QString closeTags(const TSiReportElement &e)
     return s;
 }
 
-QString textDiv(const OutputElement &o, int top, int height, const QString &text, bool withBorders)
+// A formatted line: a span per run in its font, size and colour, with its
+// style tags; tabs between the runs are kept. With `nbsp` every blank after
+// the line's first one becomes "&nbsp;".
+QString runsHtml(const OutputElement &o, const TextLine &l, bool nbsp)
+{
+    QString s;
+    bool seenBlank = false;
+    auto text = [&](const QString &t) {
+        const QString escaped = escape(t);
+        if (!nbsp)
+            return escaped;
+        QString out;
+        for (QChar c : escaped) {
+            if (c == u' ') {
+                if (seenBlank) {
+                    out += QLatin1String("&nbsp;");
+                    continue;
+                }
+                seenBlank = true;
+            }
+            out += c;
+        }
+        return out;
+    };
+    int pos = 0;
+    for (const TextRun &r : l.runs) {
+        s += text(l.text.mid(pos, r.start - pos));
+        const TSiReportElement re = runElement(o.el, r.format);
+        s += QStringLiteral("<span style=\"font: %1pt %2; color: %3\">").arg(re.pointSize()).arg(fontFamily(re), colourText(re.fontColour));
+        s += openTags(re) + text(r.text(l.text)) + closeTags(re) + QLatin1String("</span>");
+        pos = r.start + r.length;
+    }
+    return s + text(l.text.mid(pos));
+}
+
+QString textDiv(const OutputElement &o, int top, int height, const QString &text, bool withBorders,
+                bool elementStyle = true)
 {
     const TSiReportElement &e = o.el;
     QString s = position(top, o.box.left(), o.box.width(), height);
@@ -133,7 +169,11 @@ QString textDiv(const OutputElement &o, int top, int height, const QString &text
         s += borders(e);
     s += QStringLiteral(" font: %1pt %2; color: %3%4>%5").arg(e.pointSize()).arg(fontFamily(e), colourText(e.fontColour),
                                                                QLatin1String(kDq), alignTag(e));
-    s += openTags(e) + text + closeTags(e) + QLatin1String("</DIV>\n");
+    if (elementStyle)
+        s += openTags(e) + text + closeTags(e);
+    else
+        s += text;
+    s += QLatin1String("</DIV>\n");
     return s;
 }
 
@@ -151,13 +191,18 @@ QString elementHtml(const OutputElement &o, const QString &picturePath, const QS
     }
     if (isTextLikeKind(e.kind) || e.kind == ekBarcode) {
         if (e.kind == ekBarcode || o.lines.size() <= 1) {
+            if (e.kind != ekBarcode && !o.lines.empty() && !o.lines[0].runs.empty())
+                return textDiv(o, b.top(), b.height(), runsHtml(o, o.lines[0], false), true, false);
             const QString text = e.kind == ekBarcode ? e.value.text : (o.lines.empty() ? QString() : o.lines[0].text);
             return textDiv(o, b.top(), b.height(), escape(text), true);
         }
         QString s;
         double y = b.top();
         for (const TextLine &l : o.lines) {
-            s += textDiv(o, int(y + 0.5), int(l.height + 0.5), nbspAfterFirst(escape(l.text)), false);
+            if (l.runs.empty())
+                s += textDiv(o, int(y + 0.5), int(l.height + 0.5), nbspAfterFirst(escape(l.text)), false);
+            else
+                s += textDiv(o, int(y + 0.5), int(l.height + 0.5), runsHtml(o, l, true), false, false);
             y += l.height;
         }
         if (e.frame & 15)

@@ -69,6 +69,11 @@ public:
                 if (o.isText() || o.el.kind == ekBarcode) {
                     fonts.insert(fontKey(o.el));
                     colours.insert(rgbKey(o.el.fontColour));
+                    for (const TextLine &l : o.lines)
+                        for (const TextRun &run : l.runs) {
+                            fonts.insert(fontKey(runElement(o.el, run.format)));
+                            colours.insert(rgbKey(run.format.colour));
+                        }
                 } else if (o.el.kind >= ekLine && o.el.kind <= ekEllipse) {
                     colours.insert(rgbKey(o.el.penColour));
                 }
@@ -145,11 +150,11 @@ private:
         return s;
     }
 
-    QByteArray textLine(const OutputElement &o, const QString &text, int top, int height) const
+    // One fragment of a line: font, colour and size, style and alignment
+    // codes, the text, the closing style codes.
+    QByteArray fragment(const TSiReportElement &e, const QString &text) const
     {
-        const TSiReportElement &e = o.el;
-        QByteArray s = frame(e, top, o.box.left(), o.box.width(), height, true);
-        s += "\\f" + QByteArray::number(fontIndex.at(fontKey(e))) + "\\cf"
+        QByteArray s = "\\f" + QByteArray::number(fontIndex.at(fontKey(e))) + "\\cf"
             + QByteArray::number(colourIndex.at(rgbKey(e.fontColour))) + "\\fs" + QByteArray::number(e.pointSize() * 2) + " ";
         QByteArray on, off;
         if (e.bold())
@@ -170,7 +175,24 @@ private:
             off += "\\ul0";
         if (e.bold())
             off += "\\b0";
-        s += on + " " + rtfText(text) + off;
+        return s + on + " " + rtfText(text) + off;
+    }
+
+    QByteArray textLine(const OutputElement &o, const TextLine *line, const QString &text, int top, int height) const
+    {
+        const TSiReportElement &e = o.el;
+        QByteArray s = frame(e, top, o.box.left(), o.box.width(), height, true);
+        if (!line || line->runs.empty())
+            return s + fragment(e, text);
+        int pos = 0;
+        for (const TextRun &run : line->runs) {
+            // the tabs between two runs
+            for (int k = pos; k < run.start; ++k)
+                if (line->text[k] == u'\t')
+                    s += "\\tab ";
+            s += fragment(runElement(e, run.format), run.text(line->text));
+            pos = run.start + run.length;
+        }
         return s;
     }
 
@@ -206,12 +228,12 @@ private:
         }
         if (o.isText() || e.kind == ekBarcode) {
             if (e.kind == ekBarcode)
-                return textLine(o, e.value.text, t, b.height());
+                return textLine(o, nullptr, e.value.text, t, b.height());
             QByteArray s;
             double y = t;
             for (const TextLine &line : o.lines) {
                 const int h = o.lines.size() == 1 ? b.height() : int(line.height + 0.5);
-                s += textLine(o, line.text, int(y + 0.5), h);
+                s += textLine(o, &line, line.text, int(y + 0.5), h);
                 y += line.height;
             }
             return s;

@@ -61,6 +61,31 @@ QString frameLines(const OutputElement &o)
     return s;
 }
 
+// Font attributes of a text; `explicitNormal` also writes the normal weight
+// and style (a run inside a bold or italic element).
+QString fontAttributes(const TSiReportElement &e, bool explicitNormal)
+{
+    const QFont f = elementFont(e);
+    QString attrs = QStringLiteral(" font-family=\"%1\" font-size=\"%2\" fill=\"%3\"")
+                        .arg(xml(f.family())).arg(f.pointSizeF() * 100.0 / 72.0, 0, 'f', 2).arg(colour(e.fontColour));
+    if (e.bold())
+        attrs += QLatin1String(" font-weight=\"bold\"");
+    else if (explicitNormal)
+        attrs += QLatin1String(" font-weight=\"normal\"");
+    if (e.italic())
+        attrs += QLatin1String(" font-style=\"italic\"");
+    else if (explicitNormal)
+        attrs += QLatin1String(" font-style=\"normal\"");
+    if (e.underline() || e.strikeOut())
+        attrs += QStringLiteral(" text-decoration=\"%1\"")
+                     .arg(e.underline() && e.strikeOut() ? QStringLiteral("underline line-through")
+                          : e.underline()                ? QStringLiteral("underline")
+                                                         : QStringLiteral("line-through"));
+    else if (explicitNormal)
+        attrs += QLatin1String(" text-decoration=\"none\"");
+    return attrs;
+}
+
 QString elementSvg(const OutputElement &o)
 {
     const TSiReportElement &e = o.el;
@@ -79,18 +104,7 @@ QString elementSvg(const OutputElement &o)
             + (isTextLikeKind(e.kind) ? frameLines(o) : QString());
     }
     if (isTextLikeKind(e.kind) || e.kind == ekBarcode) {
-        const QFont f = elementFont(e);
-        QString attrs = QStringLiteral(" font-family=\"%1\" font-size=\"%2\" fill=\"%3\"")
-                            .arg(xml(f.family())).arg(f.pointSizeF() * 100.0 / 72.0, 0, 'f', 2).arg(colour(e.fontColour));
-        if (e.bold())
-            attrs += QLatin1String(" font-weight=\"bold\"");
-        if (e.italic())
-            attrs += QLatin1String(" font-style=\"italic\"");
-        if (e.underline() || e.strikeOut())
-            attrs += QStringLiteral(" text-decoration=\"%1\"")
-                         .arg(e.underline() && e.strikeOut() ? QStringLiteral("underline line-through")
-                              : e.underline()                ? QStringLiteral("underline")
-                                                             : QStringLiteral("line-through"));
+        const QString attrs = fontAttributes(e, false);
         QString s;
         if (e.kind == ekBarcode) {
             s += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" fill=\"none\" stroke=\"#000000\" stroke-width=\"1\"/>\n")
@@ -110,8 +124,17 @@ QString elementSvg(const OutputElement &o)
             QString rot;
             if (e.angle != 0)
                 rot = QStringLiteral(" transform=\"rotate(%1 %2 %3)\"").arg(-e.angle / 10.0).arg(x).arg(y + ln.ascent);
+            QString content;
+            if (ln.runs.empty()) {
+                content = xml(ln.text);
+            } else {
+                for (const TextRun &run : ln.runs)
+                    content += QStringLiteral("<tspan x=\"%1\"%2>%3</tspan>")
+                                   .arg(x + run.x, 0, 'f', 2)
+                                   .arg(fontAttributes(runElement(e, run.format), true), xml(run.text(ln.text)));
+            }
             s += QStringLiteral("<text x=\"%1\" y=\"%2\" xml:space=\"preserve\"%3>%4</text>\n")
-                     .arg(x, 0, 'f', 2).arg(y + ln.ascent, 0, 'f', 2).arg(rot, xml(ln.text));
+                     .arg(x, 0, 'f', 2).arg(y + ln.ascent, 0, 'f', 2).arg(rot, content);
             y += ln.height;
         }
         s += QLatin1String("</g>\n");
