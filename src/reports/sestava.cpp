@@ -70,6 +70,15 @@ bool setHandoverPicture(const QString &name, const QImage &picture)
     return picture.save(path, "BMP");
 }
 
+QString joinNonEmpty(const QStringList &parts, const QString &sep)
+{
+    QStringList kept;
+    for (const QString &p : parts)
+        if (!p.trimmed().isEmpty())
+            kept << p;
+    return kept.join(sep);
+}
+
 void setOutputBackend(const OutputBackend &b) { backend() = b; }
 const OutputBackend &outputBackend() { return backend(); }
 

@@ -69,6 +69,12 @@ QString handoverFolder();
 // report never shows a previous run's picture. False when writing fails.
 bool setHandoverPicture(const QString &name, const QImage &picture);
 
+// The parts that are not empty (nor only blanks), joined with the separator:
+// a report subtitle or footer put together from parts never shows a bare
+// separator for a missing part. joinNonEmpty({"Firma", "", "Brno"}, " - ")
+// is "Firma - Brno"; no part at all gives an empty text.
+QString joinNonEmpty(const QStringList &parts, const QString &sep);
+
 class TSestava;
 
 class TSestavaD : public TSestavaTyp {

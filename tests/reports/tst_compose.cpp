@@ -345,6 +345,25 @@ private slots:
         QCOMPARE(rep.run(), seOK);
         QCOMPARE(rep.pages.pageCount(), 25);   // 8 bodies a page
     }
+
+    void joinNonEmptyParts_data()
+    {
+        QTest::addColumn<QStringList>("parts");
+        QTest::addColumn<QString>("joined");
+        QTest::newRow("all parts") << QStringList{"Firma", "Brno", "2025"} << QStringLiteral("Firma - Brno - 2025");
+        QTest::newRow("empty middle") << QStringList{"Firma", "", "2025"} << QStringLiteral("Firma - 2025");
+        QTest::newRow("blank first") << QStringList{"  ", "Brno"} << QStringLiteral("Brno");
+        QTest::newRow("empty last") << QStringList{"Firma", QString()} << QStringLiteral("Firma");
+        QTest::newRow("nothing") << QStringList{"", " "} << QString();
+        QTest::newRow("no parts") << QStringList{} << QString();
+        QTest::newRow("part kept as it is") << QStringList{" a ", "b"} << QStringLiteral(" a  - b");
+    }
+    void joinNonEmptyParts()
+    {
+        QFETCH(QStringList, parts);
+        QFETCH(QString, joined);
+        QCOMPARE(joinNonEmpty(parts, QStringLiteral(" - ")), joined);
+    }
 };
 
 QTEST_MAIN(TestCompose)

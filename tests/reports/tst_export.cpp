@@ -127,6 +127,87 @@ private slots:
         QCOMPARE(characterPageBytes(s, {1, 2}, slASCII).count("\r\n"), 1169 * 3 / 100 + 2);
     }
 
+    // Two elements meeting on a row of the character page: the blank between
+    // their texts stays. Boxes (left, width) in hundredths of an inch.
+    void characterPageMeetingElements_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("left1");
+        QTest::addColumn<int>("width1");
+        QTest::addColumn<QString>("text1");
+        QTest::addColumn<int>("align1");
+        QTest::addColumn<int>("left2");
+        QTest::addColumn<int>("width2");
+        QTest::addColumn<QString>("text2");
+        QTest::addColumn<int>("align2");
+        QTest::addColumn<QByteArray>("row");
+        // the page footer of the overviews: 17 cpi, the first box ends at
+        // column 173.2, where the second begins; its cell must not take that column
+        QTest::newRow("page x of n") << 8 << 869 << 150 << QStringLiteral("Strana 1") << 1 << 1019 << 50
+                                     << QStringLiteral(" z 1") << 0 << QByteArray(165, ' ') + "Strana 1 z 1     ";
+        QTest::newRow("second text without its blank") << 8 << 869 << 150 << QStringLiteral("Strana 1") << 1 << 1019 << 50
+                                                       << QStringLiteral("z 1") << 0
+                                                       << QByteArray(165, ' ') + "Strana 1 z 1     ";
+        // a gap narrower than a column in the layout
+        QTest::newRow("gap below a column") << 10 << 0 << 100 << QStringLiteral("ABCDEFGHIJKL") << 0 << 102 << 100
+                                            << QStringLiteral("XYZ") << 0 << QByteArray("ABCDEFGHIJKL XYZ        ");
+        // the second cell is full: the first text moves left
+        QTest::newRow("second cell full") << 10 << 0 << 100 << QStringLiteral("Strana 1") << 1 << 100 << 25
+                                          << QStringLiteral("z 1") << 0 << QByteArray("   Strana 1 z 1");
+        QTest::newRow("both cells full: unchanged") << 10 << 0 << 25 << QStringLiteral("abc") << 0 << 25 << 25
+                                                    << QStringLiteral("def") << 0 << QByteArray("abcdef");
+        QTest::newRow("apart: unchanged") << 10 << 0 << 50 << QStringLiteral("ab") << 0 << 50 << 50 << QStringLiteral("cd") << 0
+                                          << QByteArray("ab    cd    ");
+        QTest::newRow("blank already there") << 10 << 0 << 50 << QStringLiteral("ab ") << 1 << 50 << 50
+                                             << QStringLiteral("cd") << 0 << QByteArray("   ab cd    ");
+    }
+    void characterPageMeetingElements()
+    {
+        QFETCH(int, size);
+        QFETCH(int, left1);
+        QFETCH(int, width1);
+        QFETCH(QString, text1);
+        QFETCH(int, align1);
+        QFETCH(int, left2);
+        QFETCH(int, width2);
+        QFETCH(QString, text2);
+        QFETCH(int, align2);
+        QFETCH(QByteArray, row);
+        // both orders of drawing give the same row
+        for (const bool firstFirst : {true, false}) {
+            PageStore s = store(1);
+            const OutputElement a = textEl(left1, 0, width1, 16, text1, size, 0, align1);
+            const OutputElement b = textEl(left2, 0, width2, 16, text2, size, 0, align2);
+            s.pages[0].add(firstFirst ? a : b);
+            s.pages[0].add(firstFirst ? b : a);
+            QCOMPARE(characterPageBytes(s, {1, 1}, slCP1250), row + "\r\n");
+        }
+    }
+
+    void overviewFooterInTheTextExport()
+    {
+        // the installed overview of accessories, one item: its page footer
+        // is "Strana 1" and " z 1" in two elements
+        using C = MemoryDataSource::Column;
+        MemoryDataSource src({C{QStringLiteral("Firma")}, C{QStringLiteral("D")}, C{QStringLiteral("POPIS")},
+                              C{QStringLiteral("OZNACENI")}, C{QStringLiteral("EVID_C")},
+                              C{QStringLiteral("DAT_PLAN_1"), SourceFieldType::Date},
+                              C{QStringLiteral("DAT_PLAN_3"), SourceFieldType::Date}});
+        src.addRow({QStringLiteral("Firma a.s."), QStringLiteral("Lano"), QStringLiteral("ocelové"), QStringLiteral("L1"),
+                    QStringLiteral("123"), QDate(2025, 1, 31), QDate(2025, 6, 30)});
+        TSestavaD rep;
+        rep.dataSource = &src;
+        rep.collectFields();
+        rep.Parametry = {QStringLiteral(" - Firma a.s.")};
+        const LoadStatus st =
+            loadDefinitionFile(rep, QStringLiteral(TZ_INSTALLED_REPORTS "/pvp.pts"), {.resolveFields = true});
+        QVERIFY2(st.ok(), qPrintable(st.message));
+        QCOMPARE(rep.compose(), seOK);
+        const QByteArray txt = characterPageBytes(rep.pages, {1, 1}, slCP1250);
+        QVERIFY2(txt.contains("Strana 1 z 1\r\n") || txt.contains("Strana 1 z 1 "), txt.constData());
+        QVERIFY(!txt.contains("1z 1"));
+    }
+
     void htmlEscapingAndEncoding()
     {
         PageStore s = store(1);
@@ -213,6 +294,64 @@ private slots:
         bool neverNegative = false;
         QCOMPARE(braceBalance(rtf, &neverNegative), 0);
         QVERIFY(neverNegative);
+    }
+
+    // Frames, rounded frames and ellipses as RTF shapes: each shape one
+    // balanced group, the document balanced.
+    void rtfShapesBalanced_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("penWidth");
+        QTest::addColumn<int>("brushStyle");
+        QTest::addColumn<QByteArray>("shapeType");
+        QTest::newRow("ellipse") << int(ekEllipse) << 1 << 0 << QByteArray("{\\sp{\\sn shapeType}{\\sv 3}}");
+        QTest::newRow("ellipse without pen") << int(ekEllipse) << 0 << 0 << QByteArray("{\\sp{\\sn shapeType}{\\sv 3}}");
+        QTest::newRow("transparent ellipse") << int(ekEllipse) << 2 << 1 << QByteArray("{\\sp{\\sn shapeType}{\\sv 3}}");
+        QTest::newRow("frame") << int(ekFrame) << 1 << 0 << QByteArray("{\\sp{\\sn shapeType}{\\sv 1}}");
+        QTest::newRow("rounded frame") << int(ekRoundFrame) << 1 << 1 << QByteArray("{\\sp{\\sn shapeType}{\\sv 2}}");
+    }
+    void rtfShapesBalanced()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, penWidth);
+        QFETCH(int, brushStyle);
+        QFETCH(QByteArray, shapeType);
+        PageStore s = store(1);
+        OutputElement shape;
+        shape.el.kind = kind;
+        shape.el.penWidth = penWidth;
+        shape.el.brushStyle = brushStyle;
+        shape.box = QRect(10, 20, 200, 100);
+        s.pages[0].add(shape);
+        s.pages[0].add(textEl(0, 200, 300, 20, QStringLiteral("pod {tvarem}")));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("tvar.rtf"));
+        QString err;
+        QVERIFY(createExporter(QStringLiteral("rtf"))->write(s, path, {.range = {1, 1}}, &err));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray rtf = f.readAll();
+        bool neverNegative = false;
+        QCOMPARE(braceBalance(rtf, &neverNegative), 0);
+        QVERIFY(neverNegative);
+        // the shape alone: from its opening brace to where its group closes
+        const int from = int(rtf.indexOf("{\\shp{"));
+        QVERIFY(from > 0);
+        int depth = 0, end = -1;
+        for (int i = from; i < rtf.size() && end < 0; ++i) {
+            if (rtf[i] == '\\')
+                ++i;
+            else if (rtf[i] == '{')
+                ++depth;
+            else if (rtf[i] == '}' && --depth == 0)
+                end = i;
+        }
+        QVERIFY(end > from);
+        const QByteArray group = rtf.mid(from, end + 1 - from);
+        QVERIFY2(group.contains(shapeType), group.constData());
+        QVERIFY2(group.endsWith("{\\sp{\\sn fBehindDocument}{\\sv 1}}}}"), group.constData());
+        // the page goes on with the text's paragraph, not with stray braces
+        QVERIFY2(rtf.mid(end + 1).startsWith("\\par\\pard"), rtf.mid(end + 1, 40).constData());
     }
 
     void svgOneFilePerPage()

@@ -2,8 +2,11 @@
 // Writing composed pages (pagemodel.h) to files. One exporter per format:
 //
 //   "txt"   the character page: every text line placed in rows and columns by
-//           its pitch, layers merged, converted to the export code page, CR LF
-//           per row; the last page ends at its last used row.
+//           its pitch (both edges of its box rounded to columns), layers
+//           merged, converted to the export code page, CR LF per row; the
+//           last page ends at its last used row. Where the texts of two
+//           elements would meet on a row, one blank is kept between them.
+//           Formatted runs go to the layers of their styles.
 //   "html"  one page per file (name + page number + ".html") or, with
 //           `continuous`, the one page of a report composed without page
 //           breaks; UTF-8, absolutely positioned DIVs, pictures beside it.

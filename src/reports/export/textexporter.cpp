@@ -1,5 +1,7 @@
 // The character page: text lines placed in rows and columns by their pitch,
-// one layer per pitch and style, merged row by row.
+// one layer per pitch and style, merged row by row. The lines of a page are
+// placed first, the blanks between meeting texts kept, and then written in
+// drawing order.
 #include "exporter.h"
 
 #include <QFileInfo>
@@ -44,29 +46,148 @@ namespace {
 
 int roundHalfUp(double v) { return int(std::floor(v + 0.5)); }
 
-// Writes text into a layer at column col within width characters.
-void place(QString &layer, int col, int width, QString text, Alignment al)
+// The character page column of a position in hundredths of an inch. Both
+// edges of a box are mapped, so that boxes that meet in the layout meet on
+// the character page too instead of overlapping by a rounded column.
+int columnOf(int position, int pitch) { return roundHalfUp(position * double(pitch) / 100.0); }
+
+// One line of an element on the character page: the text as it fits its cell
+// and where it starts; the cell itself spans col .. col + width - 1.
+struct Placement {
+    int element = 0;
+    int row = 0;
+    int pitchNo = 0;
+    int layer = 0;
+    int col = 0;
+    int width = 0;
+    int start = 0;            // column of text[0]
+    QString text;
+    const TextLine *line = nullptr;
+    int lineOffset = 0;       // index in line->text of text[0]
+    // The columns of the first and last character that is not blank; first > last for none.
+    int first() const
+    {
+        int i = 0;
+        while (i < text.size() && text[i] == u' ')
+            ++i;
+        return start + i;
+    }
+    int last() const
+    {
+        int i = int(text.size()) - 1;
+        while (i >= 0 && text[i] == u' ')
+            --i;
+        return start + i;
+    }
+    bool inked() const { return first() <= last(); }
+};
+
+Placement placement(int col, int width, QString text, Alignment al)
 {
+    Placement p;
+    p.col = col;
+    p.width = width;
     if (width <= 0)
-        return;
+        return p;
     if (text.size() > width) {
         if (al == alCenter)
-            text = text.mid((text.size() - width) / 2, width);
+            p.lineOffset = int(text.size() - width) / 2;
         else if (al == alRight)
-            text = text.right(width);
-        else
-            text = text.left(width);
+            p.lineOffset = int(text.size()) - width;
+        text = text.mid(p.lineOffset, width);
     }
-    QString cell(width, u' ');
-    int start = 0;
+    int offset = 0;
     if (al == alRight)
-        start = width - int(text.size());
+        offset = width - int(text.size());
     else if (al == alCenter)
-        start = (width - int(text.size())) / 2;
-    cell.replace(start, text.size(), text);
-    if (layer.size() < col + width)
-        layer += QString(col + width - layer.size(), u' ');
-    layer.replace(col, width, cell);
+        offset = (width - int(text.size())) / 2;
+    p.start = col + offset;
+    p.text = text;
+    return p;
+}
+
+// Where the texts of two elements meet on a row (one ends in the column just
+// before the other begins) they would read as one word: the later text moves
+// one column right when its cell has room, else the earlier one moves left.
+void keepBlanksBetween(std::vector<Placement> &all)
+{
+    std::vector<Placement *> order;
+    for (Placement &p : all)
+        if (p.inked())
+            order.push_back(&p);
+    std::stable_sort(order.begin(), order.end(), [](const Placement *a, const Placement *b) {
+        if (a->row != b->row)
+            return a->row < b->row;
+        if (a->pitchNo != b->pitchNo)
+            return a->pitchNo < b->pitchNo;
+        return a->first() < b->first();
+    });
+    auto inkAt = [&](size_t from, size_t to, int column, const Placement *except) {
+        for (size_t k = from; k < to; ++k)
+            if (order[k] != except && order[k]->first() <= column && column <= order[k]->last())
+                return true;
+        return false;
+    };
+    size_t groupStart = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (i > 0 && (order[i]->row != order[i - 1]->row || order[i]->pitchNo != order[i - 1]->pitchNo))
+            groupStart = i;
+        size_t groupEnd = i;
+        while (groupEnd < order.size() && order[groupEnd]->row == order[i]->row
+               && order[groupEnd]->pitchNo == order[i]->pitchNo)
+            ++groupEnd;
+        Placement &b = *order[i];
+        for (size_t k = groupStart; k < i; ++k) {
+            Placement &a = *order[k];
+            if (a.element == b.element || a.last() + 1 != b.first() || a.first() >= b.first())
+                continue;
+            if (b.last() + 1 <= b.col + b.width - 1 && !inkAt(groupStart, groupEnd, b.last() + 1, &b)
+                && !inkAt(groupStart, groupEnd, b.last() + 2, &b)) {
+                b.start += 1;
+            } else if (a.first() - 1 >= a.col && !inkAt(groupStart, groupEnd, a.first() - 1, &a)
+                       && !inkAt(groupStart, groupEnd, a.first() - 2, &a)) {
+                a.start -= 1;
+            }
+            break;
+        }
+    }
+}
+
+// Writes a placement into the layers of its row: the cell in the element's
+// layer, the characters of formatted runs in the layers of their styles.
+// Nothing is written outside the cell.
+void write(CharacterRow &row, const Placement &p)
+{
+    if (p.width <= 0)
+        return;
+    QString &own = row.layers[size_t(p.layer)];
+    if (own.size() < p.col + p.width)
+        own += QString(p.col + p.width - own.size(), u' ');
+    own.replace(p.col, p.width, QString(p.width, u' '));
+    const bool runs = p.line && !p.line->runs.empty();
+    for (int i = 0; i < p.text.size(); ++i) {
+        const int column = p.start + i;
+        if (column < p.col || column >= p.col + p.width)
+            continue;
+        int layer = p.layer;
+        if (runs) {
+            const int at = p.lineOffset + i;
+            for (const TextRun &r : p.line->runs)
+                if (at >= r.start && at < r.start + r.length) {
+                    layer = p.pitchNo * 8 + (r.format.fontStyle & 7);
+                    break;
+                }
+        }
+        if (layer == p.layer) {
+            own[column] = p.text[i];
+            continue;
+        }
+        QString &target = row.layers[size_t(layer)];
+        if (target.size() <= column)
+            target += QString(column + 1 - target.size(), u' ');
+        if (p.text[i] != u' ')
+            target[column] = p.text[i];
+    }
 }
 
 } // namespace
@@ -96,15 +217,17 @@ std::vector<CharacterPage> characterPages(const PageStore &store, PageRange rang
         CharacterPage page;
         std::vector<CharacterRow> &rows = page.rows;
         rows.resize(static_cast<size_t>(rowCount));
-        for (const OutputElement &o : store.pages[size_t(p - 1)].elements) {
+        std::vector<Placement> placed;
+        const std::vector<OutputElement> &elements = store.pages[size_t(p - 1)].elements;
+        for (size_t k = 0; k < elements.size(); ++k) {
+            const OutputElement &o = elements[k];
             if (!o.isText())
                 continue;
             int pitchNo = 0;
             const int pitch = pitchOf(o.el, &pitchNo);
-            const int layer = pitchNo * 8 + (o.el.fontStyle & 7);
             const int row0 = roundHalfUp(o.box.top() * double(lpi) / 100.0);
-            const int col = roundHalfUp(o.box.left() * double(pitch) / 100.0);
-            const int width = roundHalfUp(o.box.width() * double(pitch) / 100.0);
+            const int col = std::max(0, columnOf(o.box.left(), pitch));
+            const int width = columnOf(o.box.left() + o.box.width(), pitch) - col;
             Alignment al = o.el.alignment();
             if (al == alJustify)
                 al = alLeft;
@@ -112,12 +235,22 @@ std::vector<CharacterPage> characterPages(const PageStore &store, PageRange rang
                 const int row = row0 + int(i);
                 if (row < 0)
                     continue;
-                if (row >= int(rows.size()))
-                    rows.resize(size_t(row + 1));
-                place(rows[size_t(row)].layers[size_t(layer)], std::max(0, col), width, o.lines[i].text, al);
-                rows[size_t(row)].used = true;
-                page.lastUsed = std::max(page.lastUsed, row);
+                Placement pl = placement(col, width, o.lines[i].text, al);
+                pl.element = int(k);
+                pl.row = row;
+                pl.pitchNo = pitchNo;
+                pl.layer = pitchNo * 8 + (o.el.fontStyle & 7);
+                pl.line = &o.lines[i];
+                placed.push_back(pl);
             }
+        }
+        keepBlanksBetween(placed);
+        for (const Placement &pl : placed) {
+            if (pl.row >= int(rows.size()))
+                rows.resize(size_t(pl.row + 1));
+            write(rows[size_t(pl.row)], pl);
+            rows[size_t(pl.row)].used = true;
+            page.lastUsed = std::max(page.lastUsed, pl.row);
         }
         pages.push_back(std::move(page));
     }
