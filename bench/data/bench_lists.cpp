@@ -115,7 +115,7 @@ int main(int argc, char **argv)
     t.restart();
     dm.Basic.close();
     dm.Basic.open();
-    app::DatasetModel model;
+    gui::DatasetModel model;
     model.setDataset(&dm.Basic);
     const double firstMs = t.nsecsElapsed() / 1e6;
     out << QStringLiteral("%1  %2 ms   (%3 rows read)\n").arg("evidence list: first screen", -34).arg(firstMs, 8, 'f', 1).arg(model.rowCount());

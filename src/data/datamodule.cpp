@@ -263,6 +263,22 @@ QString TDM::takeKeyNote()
     return n;
 }
 
+QString TDM::selectedCompanyName() const
+{
+    if (m_selectedCompany < 1 || m_selectedCompany > 998)
+        return {};
+    return m_db->scalar(QStringLiteral("select Firma from firmy where PCFir = :pcfir"), Params{{"pcfir", m_selectedCompany}})
+        .toString()
+        .trimmed();
+}
+
+QString TDM::companyText() const
+{
+    if (m_selectedCompany == 999)
+        return QStringLiteral("není proveden výběr firmy - zobrazena všechna data");
+    return selectedCompanyName();
+}
+
 void TDM::guardKey(Dataset &ds, const QString &keyField, const QString &maxStatement)
 {
     // Inside the storing transaction: if another workstation has stored the

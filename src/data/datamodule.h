@@ -51,6 +51,13 @@ public:
     // Company range of the planning queries (0..999 for all companies).
     void setPlanningRange(int from, int to);
     int selectedCompany() const { return m_selectedCompany; }
+    // The selected company's name; empty before a choice, for all companies
+    // (999) and for a number no company has.
+    QString selectedCompanyName() const;
+    // The company text of captions and report parameters: the selected
+    // company's name, "není proveden výběr firmy - zobrazena všechna data" for
+    // all companies, empty before a choice.
+    QString companyText() const;
     // The company the user works on: 0 before the choice, 999 for all.
     void setSelectedCompany(int pcfir);
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace tz::app {
+namespace tz::gui {
 
 using tz::db::Dataset;
 using tz::db::Field;
@@ -134,4 +134,4 @@ void DatasetModel::fetchMore(const QModelIndex &parent)
         m_ds->fetchMore(256);
 }
 
-} // namespace tz::app
+} // namespace tz::gui

@@ -6,7 +6,7 @@
 #include <QAbstractTableModel>
 #include <QPointer>
 
-namespace tz::app {
+namespace tz::gui {
 
 class DatasetModel : public QAbstractTableModel
 {
@@ -38,4 +38,4 @@ private:
     QVector<QMetaObject::Connection> m_conns;
 };
 
-} // namespace tz::app
+} // namespace tz::gui

@@ -27,7 +27,7 @@ void registerRecordForm(const QString &formClass, RecordFormFactory factory)
     registry().insert(formClass, std::move(factory));
 }
 
-QDialog *createRecordForm(const QString &formClass, tz::db::TDM &dm, const tz::app::OpenTarget &target, bool inserting,
+QDialog *createRecordForm(const QString &formClass, tz::db::TDM &dm, const tz::db::OpenTarget &target, bool inserting,
                           QWidget *parent)
 {
     if (auto it = registry().constFind(formClass); it != registry().constEnd())

@@ -2,18 +2,19 @@
 // Record forms by class name. A register whose own card is registered opens it;
 // any other opens the general card, which edits every stored field of the row.
 #include "databinding.h"
-#include "mainstate.h"
+#include "datamodule.h"
+#include "opentarget.h"
 
 #include <QDialog>
 #include <functional>
 
 namespace tz::gui {
 
-using RecordFormFactory = std::function<QDialog *(tz::db::TDM &dm, const tz::app::OpenTarget &target, bool inserting, QWidget *parent)>;
+using RecordFormFactory = std::function<QDialog *(tz::db::TDM &dm, const tz::db::OpenTarget &target, bool inserting, QWidget *parent)>;
 
 void registerRecordForm(const QString &formClass, RecordFormFactory factory);
 // The form for a class name, the general card when none is registered.
-QDialog *createRecordForm(const QString &formClass, tz::db::TDM &dm, const tz::app::OpenTarget &target, bool inserting,
+QDialog *createRecordForm(const QString &formClass, tz::db::TDM &dm, const tz::db::OpenTarget &target, bool inserting,
                           QWidget *parent);
 
 // The general card: every stored field of the editing set's current row.

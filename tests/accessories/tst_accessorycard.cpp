@@ -581,7 +581,13 @@ private Q_SLOTS:
         m_dm->Tisk_rev.open();
         QCOMPARE(m_dm->Tisk_rev.recordCount(), 1);
         QCOMPARE(m_dm->Tisk_rev.field("VYSLEDEK")->asString(), QStringLiteral("Vyhovuje"));
-        QCOMPARE(companyCaptionSuffix(*m_dm), QStringLiteral(" - Strojírny Šumperk a.s."));
+        // the company text handed to the protocol: the name alone, no empty parts
+        QCOMPARE(m_dm->companyText(), QStringLiteral("Strojírny Šumperk a.s."));
+        m_dm->setSelectedCompany(999);
+        QCOMPARE(m_dm->companyText(), QStringLiteral("není proveden výběr firmy - zobrazena všechna data"));
+        m_dm->setSelectedCompany(77);
+        QCOMPARE(m_dm->companyText(), QString());
+        m_dm->setSelectedCompany(1);
         card->CancelbtnClick();
     }
 

@@ -405,7 +405,7 @@ QWidget *TfVazaci::buildHistory()
     auto *l = new QVBoxLayout(m_history);
     m_historyGrid = new QTableView;
     m_historyGrid->setObjectName(QStringLiteral("DBGridPrubeh"));
-    m_historyModel = new tz::app::DatasetModel(this);
+    m_historyModel = new tz::gui::DatasetModel(this);
     m_historyGrid->setModel(m_historyModel);
     m_historyGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_historyGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -862,7 +862,7 @@ void registerAccessoryForms()
 #endif
     for (const AccessoryKind &k : accessoryKinds()) {
         const QString letter = k.letter;
-        tz::gui::registerRecordForm(k.formClass, [letter](tz::db::TDM &dm, const tz::app::OpenTarget &, bool, QWidget *parent) {
+        tz::gui::registerRecordForm(k.formClass, [letter](tz::db::TDM &dm, const tz::db::OpenTarget &, bool, QWidget *parent) {
             return new TfVazaci(dm, *kindByLetter(letter), parent);
         });
     }

@@ -19,7 +19,7 @@ class QComboBox;
 class QButtonGroup;
 class QGridLayout;
 
-namespace tz::app {
+namespace tz::gui {
 class DatasetModel;
 }
 
@@ -108,7 +108,7 @@ private:
     QGroupBox *m_history = nullptr;
     QScrollArea *m_scroll = nullptr;
     QTableView *m_historyGrid = nullptr;
-    tz::app::DatasetModel *m_historyModel = nullptr;
+    tz::gui::DatasetModel *m_historyModel = nullptr;
     QButtonGroup *m_material = nullptr;
     QVector<QToolButton *> m_typeButtons;
     QString m_pictureName;
@@ -118,8 +118,6 @@ private:
     bool m_closing = false;
 };
 
-// The company part of the main window's caption (" - " and the name).
-QString companyCaptionSuffix(tz::db::TDM &dm);
 // Prints (tag 10: previews) the protocol of the history window's current row.
 void printInspectionProtocol(TfVazaci &card, THistoryWindow &window, int tag);
 

@@ -141,7 +141,7 @@ void THistoryWindow::buildGrid(QVBoxLayout *lay)
 {
     m_grid = new QTableView;
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
-    m_model = new tz::app::DatasetModel(this);
+    m_model = new tz::gui::DatasetModel(this);
     m_model->setDataset(m_ds);
     m_grid->setModel(m_model);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -15,7 +15,7 @@ class QComboBox;
 class QCheckBox;
 class QVBoxLayout;
 
-namespace tz::app {
+namespace tz::gui {
 class DatasetModel;
 }
 
@@ -70,7 +70,7 @@ private:
     bool m_partner;
     tz::db::Dataset *m_ds;
     tz::gui::FieldBinder m_binder;
-    tz::app::DatasetModel *m_model = nullptr;
+    tz::gui::DatasetModel *m_model = nullptr;
     QTableView *m_grid = nullptr;
     QButtonGroup *m_typ = nullptr, *m_vysledek = nullptr;
     QCheckBox *m_benzin = nullptr, *m_voda = nullptr;

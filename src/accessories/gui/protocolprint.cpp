@@ -12,16 +12,6 @@ using tz::db::Error;
 
 namespace tz::acc {
 
-QString companyCaptionSuffix(tz::db::TDM &dm)
-{
-    const int pcfir = dm.selectedCompany();
-    if (pcfir == 999)
-        return QStringLiteral(" - není proveden výběr firmy - zobrazena všechna data");
-    const QString name = dm.db()->scalar(QStringLiteral("select Firma from firmy where pcfir=:p"), tz::db::Params{{"p", pcfir}})
-                             .toString();
-    return name.isEmpty() ? QString() : QStringLiteral(" - ") + name;
-}
-
 void printInspectionProtocol(TfVazaci &card, THistoryWindow &window, int tag)
 {
     tz::db::TDM &dm = card.dataModule();
@@ -37,7 +27,7 @@ void printInspectionProtocol(TfVazaci &card, THistoryWindow &window, int tag)
             tz::gui::warn(&window, QStringLiteral("Revize k tisku nebyla nalezena; uložte ji a opakujte tisk."));
             return;
         }
-        QString param = companyCaptionSuffix(dm);
+        QString param = dm.companyText();
         if (param.trimmed().isEmpty()) {
             if (!dm.Majitel.isOpen())
                 dm.Majitel.open();

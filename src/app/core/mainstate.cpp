@@ -1,4 +1,6 @@
 #include "mainstate.h"
+#include "accessoryrules.h"
+#include "equipmentkinds.h"
 
 namespace tz::app {
 
@@ -262,17 +264,14 @@ bool MainState::canAdd() const
 
 QString accessoryFormClass(const QString &kindLetter)
 {
-    static const QHash<QString, QString> forms = {{"J", "TfVazaciOst"}, {"L", "TfVazaciLana"}, {"R", "TfVazaciRetez"},
-                                                  {"S", "TfVazaciSver"}, {"T", "TfVazaciTrav"}, {"X", "TfVazaciTex"}};
-    return forms.value(kindLetter);
+    const tz::acc::AccessoryKind *k = tz::acc::kindByLetter(kindLetter);
+    return k ? k->formClass : QString();
 }
 
 QString equipmentFormClass(const QString &kindLetter)
 {
-    static const QHash<QString, QString> forms = {
-        {"1", "TfZdvihaciMost"}, {"2", "TfZdvihaciPort"}, {"3", "TfZdvihaciKonz"}, {"4", "TfZdvihaciStoz"},
-        {"5", "TfZdvihaciMob"}, {"6", "TfZdvihaciVez"}, {"9", "TfZdvihaciKlad"}, {"A", "TfZdvihaciZved"}, {"E", "TfZdvihaciJine"}};
-    return forms.value(kindLetter);
+    const tz::eq::EquipmentKind *k = tz::eq::equipmentKindByLetter(kindLetter);
+    return k ? k->formClass : QString();
 }
 
 std::optional<OpenTarget> MainState::prepareOpen()

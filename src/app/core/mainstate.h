@@ -4,6 +4,7 @@
 // and which commands are available.
 #include "datamodule.h"
 #include "deletion.h"
+#include "opentarget.h"
 
 #include <QDate>
 #include <QMap>
@@ -27,15 +28,7 @@ struct KindButton
 };
 
 // What opening a row of the evidence list leads to.
-struct OpenTarget
-{
-    tz::db::Register reg;
-    QString formClass;          // e.g. "TfVazaciRetez"
-    tz::db::Dataset *editSet = nullptr;
-    QString keyField;           // "Poradi" or "Os_id"
-    QVariant key;
-    QString kind;               // kind letter or type of the row
-};
+using OpenTarget = tz::db::OpenTarget;
 
 // Form class of an accessory kind letter ("TfVazaciRetez" for "R"), of an
 // equipment kind letter ("TfZdvihaciMost" for "1"); empty for an unknown letter.

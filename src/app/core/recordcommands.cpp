@@ -69,8 +69,7 @@ QStringList equipmentCopyFields()
 
 QString companyName(tz::db::TDM &dm)
 {
-    return dm.db()->scalar(QStringLiteral("select Firma from firmy where pcfir=:p"), tz::db::Params{{"p", dm.selectedCompany()}})
-        .toString();
+    return dm.selectedCompanyName();
 }
 
 } // namespace

@@ -54,7 +54,7 @@ TFPomCiselnik::TFPomCiselnik(tz::db::TDM &dm, QWidget *parent)
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->verticalHeader()->hide();
     m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_model = new tz::app::DatasetModel(this);
+    m_model = new tz::gui::DatasetModel(this);
     m_grid->setModel(m_model);
     lay->addWidget(m_grid);
     auto *buttons = new QHBoxLayout;

@@ -10,7 +10,7 @@
 class QLabel;
 class QTableView;
 
-namespace tz::app {
+namespace tz::gui {
 class DatasetModel;
 }
 
@@ -48,7 +48,7 @@ private:
     QChar m_typ;
     QLabel *m_heading = nullptr;
     QTableView *m_grid = nullptr;
-    tz::app::DatasetModel *m_model = nullptr;
+    tz::gui::DatasetModel *m_model = nullptr;
 };
 
 } // namespace tz::gui

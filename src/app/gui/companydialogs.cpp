@@ -106,7 +106,7 @@ TFSelFirma::TFSelFirma(tz::db::TDM &dm, QWidget *parent)
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->verticalHeader()->hide();
     m_view->horizontalHeader()->setStretchLastSection(true);
-    m_model = new tz::app::DatasetModel(this);
+    m_model = new tz::gui::DatasetModel(this);
     m_view->setModel(m_model);
     lay->addWidget(m_view);
     auto *buttons = new QHBoxLayout;

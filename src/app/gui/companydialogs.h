@@ -7,7 +7,7 @@
 
 class QTableView;
 
-namespace tz::app {
+namespace tz::gui {
 class DatasetModel;
 }
 
@@ -57,7 +57,7 @@ private:
     void reopenList(int keep);
 
     tz::db::TDM &m_dm;
-    tz::app::DatasetModel *m_model;
+    tz::gui::DatasetModel *m_model;
     QTableView *m_view;
     Choice m_choice = Choice::Cancel;
     int m_pcfir = 0;

@@ -323,7 +323,7 @@ QWidget *TF_Main::buildEvidencePage()
     m_grid->horizontalHeader()->setHighlightSections(false);
     m_grid->verticalHeader()->setDefaultSectionSize(22);
     m_grid->verticalHeader()->hide();
-    m_model = new tz::app::DatasetModel(this);
+    m_model = new tz::gui::DatasetModel(this);
     m_grid->setModel(m_model);
     m_grid->installEventFilter(this);
     connect(m_grid, &QTableView::doubleClicked, this, &TF_Main::DBGrid1DblClick);
@@ -393,7 +393,7 @@ QWidget *TF_Main::buildPlanningPage()
     m_planGrid->horizontalHeader()->setSectionsMovable(true);
     m_planGrid->verticalHeader()->setDefaultSectionSize(22);
     m_planGrid->verticalHeader()->hide();
-    m_planModel = new tz::app::DatasetModel(this);
+    m_planModel = new tz::gui::DatasetModel(this);
     m_planGrid->setModel(m_planModel);
     connect(m_planModel, &QAbstractItemModel::modelReset, this, [this] { fitColumns(m_planGrid); });
     connect(m_planGrid->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int logical, int, int width) {
@@ -479,7 +479,7 @@ bool TF_Main::eventFilter(QObject *o, QEvent *e)
 
 void TF_Main::fitColumns(QTableView *view)
 {
-    auto *model = static_cast<tz::app::DatasetModel *>(view->model());
+    auto *model = static_cast<tz::gui::DatasetModel *>(view->model());
     const Dataset *ds = model->dataset();
     if (!ds)
         return;
@@ -501,7 +501,7 @@ void TF_Main::fitColumns(QTableView *view)
 
 void TF_Main::syncGrid(QTableView *view)
 {
-    auto *model = static_cast<tz::app::DatasetModel *>(view->model());
+    auto *model = static_cast<tz::gui::DatasetModel *>(view->model());
     Dataset *ds = model->dataset();
     if (!ds || !ds->isOpen() || ds->recNo() < 0)
         return;
@@ -791,7 +791,7 @@ void TF_Main::OdstranitVseClick()
 
 QStringList TF_Main::gridFields(QTableView *view, bool withHidden) const
 {
-    auto *model = static_cast<tz::app::DatasetModel *>(view->model());
+    auto *model = static_cast<tz::gui::DatasetModel *>(view->model());
     QStringList fields;
     QHeaderView *h = view->horizontalHeader();
     for (int visual = 0; visual < h->count(); ++visual) {
@@ -829,7 +829,7 @@ void TF_Main::SeznamTXTClick()
 void TF_Main::SeznamDoExceluClick(bool planning)
 {
     QTableView *view = planning ? m_planGrid : m_grid;
-    auto *model = static_cast<tz::app::DatasetModel *>(view->model());
+    auto *model = static_cast<tz::gui::DatasetModel *>(view->model());
     Dataset *list = model->dataset();
     if (!list || !list->isOpen())
         return;
@@ -885,17 +885,15 @@ void TF_Main::FormShow()
     switch (dlg.choice()) {
     case TFSelFirma::Choice::Open:
         try {
-            const QString name = m_dm.db()->scalar(QStringLiteral("Select Firma from firmy where PCFir=:pcfir"),
-                                                  tz::db::Params{{"pcfir", dlg.selectedCompany()}}).toString();
             m_dm.setSelectedCompany(dlg.selectedCompany());
-            m_companyText = name.trimmed();
+            m_companyText = m_dm.companyText();
         } catch (const Error &e) {
             showDbError(e);
         }
         break;
     case TFSelFirma::Choice::All:
         m_dm.setSelectedCompany(999);
-        m_companyText = QStringLiteral("není proveden výběr firmy - zobrazena všechna data");
+        m_companyText = m_dm.companyText();
         break;
     case TFSelFirma::Choice::Cancel:
         close();

@@ -18,7 +18,7 @@ class QSystemTrayIcon;
 class QTableView;
 class QToolButton;
 
-namespace tz::app {
+namespace tz::gui {
 class DatasetModel;
 }
 
@@ -116,8 +116,8 @@ private:
     QStackedWidget *m_pages = nullptr;
     QTableView *m_grid = nullptr;
     QTableView *m_planGrid = nullptr;
-    tz::app::DatasetModel *m_model = nullptr;
-    tz::app::DatasetModel *m_planModel = nullptr;
+    tz::gui::DatasetModel *m_model = nullptr;
+    tz::gui::DatasetModel *m_planModel = nullptr;
     QDateEdit *m_date = nullptr;
     QLabel *m_count = nullptr;
     QHash<QString, QPushButton *> m_commands;
