@@ -251,7 +251,7 @@ private Q_SLOTS:
                 else
                     w->SBEvidenceClick();
                 QTableView *grid = planning ? w->planningGrid() : w->evidenceGrid();
-                auto *model = static_cast<app::DatasetModel *>(grid->model());
+                auto *model = static_cast<gui::DatasetModel *>(grid->model());
                 QVERIFY(model->dataset());
                 for (int c = 0; c < model->columnCount(); ++c) {
                     const QString field = model->fieldAt(c)->name();
