@@ -1,6 +1,6 @@
 #pragma once
 // "Seznam do excelu": a list (the grid on screen) written into the list
-// template sablony\Seznam_x. Knows nothing of datasets or windows: the caller
+// template sablony/Seznam_x. Knows nothing of datasets or windows: the caller
 // passes the title, header texts, logo, column titles and the rows in the
 // grid's order and filter.
 #include "xlsx/xlsxmodel.h"
@@ -15,7 +15,8 @@ namespace tz {
 
 class ExportDoExcelu;
 
-// The list template below the program folder, as passed to OpenWorkbook.
+// The list template, by its stored installation name as passed to
+// OpenWorkbook (found in the program folder's "sablony", else beside the programs).
 inline const QString kListTemplate = QStringLiteral("sablony\\Seznam_x");
 
 struct ListDocument
@@ -43,10 +44,13 @@ void fillList(ExportDoExcelu &sheet, const ListDocument &doc);
 
 // The whole command for the main window: Connect, OpenWorkbook(kListTemplate),
 // fillList, Show, Release (the user gets the workbook in their spreadsheet
-// program). Throws SpreadsheetError (template missing or unreadable).
+// program; the file stays in the sheet's output folder, and when it cannot be
+// opened the user is told where it is). Throws SpreadsheetError (template
+// missing or unreadable).
 void exportList(ExportDoExcelu &sheet, const ListDocument &doc);
 
-// The same list saved to a file, for the command line. Throws SpreadsheetError.
+// The same list saved to a file, for the command line; the template is looked
+// for in the program folder, then beside the programs. Throws SpreadsheetError.
 void saveList(const ListDocument &doc, const QString &programFolder, const QString &outputPath);
 
 } // namespace tz

@@ -1,6 +1,7 @@
 #include "sheettemplate.h"
 
 #include "codepage.h"
+#include "folders.h"
 #include "spreadsheet.h"
 
 #include <QDir>
@@ -12,59 +13,6 @@
 namespace tz {
 
 namespace {
-
-// Finds one path component in a folder without regard to letter case.
-QString matchEntry(const QDir &dir, const QString &name)
-{
-    if (QFileInfo::exists(dir.filePath(name)))
-        return name;
-    const QStringList entries = dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    for (const QString &e : entries)
-        if (e.compare(name, Qt::CaseInsensitive) == 0)
-            return e;
-    return {};
-}
-
-// Resolves a relative or absolute name with either kind of separator, matching
-// each component without regard to case. Empty when a folder is missing.
-QString resolveCaseless(const QString &programFolder, const QString &name, QString *lastDir)
-{
-    QString n = name;
-    n.replace(u'\\', u'/');
-    QString base;
-    QStringList parts;
-    if (QDir::isAbsolutePath(n)) {
-        const QFileInfo fi(n);
-        base = fi.absolutePath();
-        parts << fi.fileName();
-    } else {
-        base = programFolder.isEmpty() ? QDir::currentPath() : programFolder;
-        parts = n.split(u'/', Qt::SkipEmptyParts);
-    }
-    QDir dir(base);
-    for (int i = 0; i + 1 < parts.size(); ++i) {
-        const QString m = matchEntry(dir, parts[i]);
-        if (m.isEmpty() || !dir.cd(m))
-            return {};
-    }
-    *lastDir = dir.absolutePath();
-    return parts.isEmpty() ? QString() : parts.last();
-}
-
-QString findWithExtensions(const QString &programFolder, const QString &name, const QStringList &exts)
-{
-    QString dirPath;
-    const QString file = resolveCaseless(programFolder, name, &dirPath);
-    if (file.isEmpty())
-        return {};
-    const QDir dir(dirPath);
-    for (const QString &ext : exts) {
-        const QString m = matchEntry(dir, file + ext);
-        if (!m.isEmpty() && QFileInfo(dir.filePath(m)).isFile())
-            return dir.filePath(m);
-    }
-    return {};
-}
 
 QString shortName(const QString &fileName)
 {
@@ -102,15 +50,15 @@ QString findTemplateWorkbook(const QString &programFolder, const QString &name)
 {
     if (name.trimmed().isEmpty())
         return {};
-    return findWithExtensions(programFolder, name,
-                              {QString(), QStringLiteral(".xlsx"), QStringLiteral(".xlsm"), QStringLiteral(".xls")});
+    return findCaseless(programFolder, name,
+                        {QString(), QStringLiteral(".xlsx"), QStringLiteral(".xlsm"), QStringLiteral(".xls")});
 }
 
 QString findTemplateFile(const QString &programFolder, const QString &name)
 {
     if (name.trimmed().isEmpty())
         return {};
-    return findWithExtensions(programFolder, name, {QString()});
+    return findCaseless(programFolder, name);
 }
 
 TemplateDescription TemplateDescription::fromBytes(const QByteArray &bytes, const QString &fileName)
@@ -160,7 +108,7 @@ TemplateDescription TemplateDescription::load(const QString &path)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw TemplateError(QStringLiteral("Popis šablony %1 nelze přečíst: %2")
-                                .arg(QDir::toNativeSeparators(path), f.errorString()));
+                                .arg(path, f.errorString()));
     return fromBytes(f.readAll(), path);
 }
 

@@ -28,10 +28,12 @@ private:
     QString m_message;
 };
 
-// Finds a template workbook by its installation name ("sablony\\Seznam_x"),
-// relative to the program folder or absolute: the name as written, or with the
-// extension .xlsx, .xlsm or .xls; folder and file names are matched without
-// regard to letter case. Returns the path found, or an empty string.
+// Finds a template workbook by its installation name ("sablony\\Seznam_x")
+// below one folder, or absolute: the name as written, or with the extension
+// .xlsx, .xlsm or .xls; folder and file names are matched without regard to
+// letter case. Returns the path found, or an empty string. The program looks
+// for templates with findInstalledTemplate (folders.h), which also searches
+// beside the programs.
 QString findTemplateWorkbook(const QString &programFolder, const QString &name);
 // The same rule for a description file ("sablony\\protokol1_.ini").
 QString findTemplateFile(const QString &programFolder, const QString &name);

@@ -1,5 +1,6 @@
 #include "spreadsheet.h"
 
+#include "folders.h"
 #include "sheettemplate.h"
 #include "xlsx/xlsxio.h"
 
@@ -62,6 +63,35 @@ double textWidth(const QString &text, const CellStyle &st)
 
 } // namespace
 
+bool showFile(SpreadsheetDesktop *desktop, const QString &path, const QString &notice)
+{
+    const bool opened = desktop && QFileInfo(path).isFile() && desktop->openFile(path);
+    QString message;
+    if (opened) {
+        if (notice.isEmpty())
+            return true;
+        message = QStringLiteral("%1\nDokument byl uložen do souboru %2 a otevřen.").arg(notice, path);
+    } else {
+        QString reason = desktop ? desktop->openError() : QString();
+        if (!QFileInfo(path).isFile())
+            reason = QStringLiteral("soubor neexistuje");
+        if (reason.isEmpty()) {
+            const QString suffix = QFileInfo(path).suffix().toLower();
+            reason = suffix.isEmpty() ? QStringLiteral("v systému není nastaven program pro tento druh souborů")
+                                      : QStringLiteral("v systému není nastaven program pro soubory %1").arg(suffix);
+        }
+        message = QStringLiteral("Soubor %1 je uložen, ale nepodařilo se jej otevřít: %2.\nNajdete jej ve složce %3.")
+                      .arg(path, reason, QFileInfo(path).absolutePath());
+        if (!notice.isEmpty())
+            message = notice + u'\n' + message;
+    }
+    if (desktop)
+        desktop->inform(message);
+    else
+        qWarning().noquote() << message;
+    return opened;
+}
+
 QString headerLiteral(const QString &text)
 {
     QString t = text;
@@ -110,7 +140,7 @@ QString PdfTools::convertToPdf(const QString &xlsxPath, const QString &outDir) c
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start();
     if (!p.waitForStarted(30000))
-        throw SpreadsheetError(QStringLiteral("Program %1 se nepodařilo spustit.").arg(QDir::toNativeSeparators(office)));
+        throw SpreadsheetError(QStringLiteral("Program %1 se nepodařilo spustit.").arg(office));
     if (!p.waitForFinished(180000)) {
         p.kill();
         p.waitForFinished(5000);
@@ -177,21 +207,23 @@ void ExportDoExcelu::OpenWorkbook(const QString &name)
         m_templateFile.clear();
         return;
     }
-    const QString base = m_programFolder.isEmpty() ? QDir::currentPath() : m_programFolder;
-    const QString path = findTemplateWorkbook(base, name);
-    if (path.isEmpty())
-        throw SpreadsheetError(QStringLiteral("Šablona %1 nebyla nalezena (hledáno ve složce %2).")
-                                   .arg(name, QDir::toNativeSeparators(base)));
+    const InstalledFile found = findInstalledTemplate(m_programFolder, name);
+    if (!found.found())
+        throw SpreadsheetError(QStringLiteral("Šablona %1 nebyla nalezena (hledáno %2 %3).")
+                                   .arg(found.name,
+                                        found.searched.size() > 1 ? QStringLiteral("ve složkách") : QStringLiteral("ve složce"),
+                                        found.searchedText()));
+    const QString path = found.path;
     QFile f(path);
     if (f.open(QIODevice::ReadOnly) && f.read(4) == QByteArray("\xD0\xCF\x11\xE0", 4))
         throw SpreadsheetError(QStringLiteral("Šablona %1 je uložena ve starém formátu XLS, který program neumí číst. "
                                               "Otevřete ji v tabulkovém programu a uložte ve formátu .xlsx pod stejným názvem.")
-                                   .arg(QDir::toNativeSeparators(path)));
+                                   .arg(path));
     f.close();
     try {
         m_book = std::make_unique<Workbook>(readWorkbook(path));
     } catch (const XlsxError &e) {
-        throw SpreadsheetError(QStringLiteral("Šablonu %1 nelze přečíst: %2").arg(QDir::toNativeSeparators(path), e.message()));
+        throw SpreadsheetError(QStringLiteral("Šablonu %1 nelze přečíst: %2").arg(path, e.message()));
     }
     m_templateFile = path;
 }
@@ -469,11 +501,10 @@ void ExportDoExcelu::ProtectSheet(int n)
 
 QString ExportDoExcelu::outputFolder() const
 {
-    QString dir = m_outputFolder;
-    if (dir.isEmpty())
-        dir = QStandardPaths::writableLocation(QStandardPaths::TempLocation) + QStringLiteral("/TAVOZZ");
-    QDir().mkpath(dir);
-    return dir;
+    if (m_outputFolder.isEmpty())
+        return keptFilesFolder(m_programFolder);
+    QDir().mkpath(m_outputFolder);
+    return m_outputFolder;
 }
 
 QString ExportDoExcelu::outputPath(const QString &suffix) const
@@ -516,12 +547,9 @@ bool ExportDoExcelu::sheetThroughPdf(int n, bool print)
     if (m_pdf->officeProgram().isEmpty()) {
         const QString path = outputPath(QStringLiteral(".xlsx"));
         SaveAs(path);
-        const bool opened = m_desktop && m_desktop->openFile(path);
-        inform(QStringLiteral("Pro %1 je potřeba program LibreOffice, který na tomto počítači nebyl nalezen.\n"
-                              "Dokument byl uložen do souboru %2%3")
-                   .arg(what, QDir::toNativeSeparators(path),
-                        opened ? QStringLiteral(" a otevřen v programu pro sešity, odkud jej lze vytisknout.")
-                               : QStringLiteral(".")));
+        showFile(m_desktop, path,
+                 QStringLiteral("Pro %1 je potřeba program LibreOffice, který na tomto počítači nebyl nalezen; "
+                                "dokument lze vytisknout z programu pro sešity.").arg(what));
         return false;
     }
     const QString scratch = outputPath(QStringLiteral(".xlsx"));
@@ -536,30 +564,22 @@ bool ExportDoExcelu::sheetThroughPdf(int n, bool print)
     } catch (const SpreadsheetError &e) {
         const QString keep = outputPath(QStringLiteral(".xlsx"));
         QFile::remove(scratch);
-        try { SaveAs(keep); } catch (const SpreadsheetError &) {}
-        const bool opened = QFileInfo::exists(keep) && m_desktop && m_desktop->openFile(keep);
-        inform(QStringLiteral("%1\nDokument byl uložen do souboru %2%3")
-                   .arg(e.message(), QDir::toNativeSeparators(keep),
-                        opened ? QStringLiteral(" a otevřen v programu pro sešity.") : QStringLiteral(".")));
+        try {
+            SaveAs(keep);
+        } catch (const SpreadsheetError &saveError) {
+            inform(QStringLiteral("%1\nDokument se nepodařilo uložit: %2").arg(e.message(), saveError.message()));
+            return false;
+        }
+        showFile(m_desktop, keep, e.message());
         return false;
     }
     QFile::remove(scratch);
-    if (!print) {
-        if (!(m_desktop && m_desktop->openFile(pdf))) {
-            inform(QStringLiteral("Náhled byl uložen do souboru %1, ale nepodařilo se jej otevřít: "
-                                  "v systému není nastaven program pro soubory PDF.")
-                       .arg(QDir::toNativeSeparators(pdf)));
-            return false;
-        }
-        return true;
-    }
+    if (!print)
+        return showFile(m_desktop, pdf);
     try {
         m_pdf->printPdf(pdf);
     } catch (const SpreadsheetError &e) {
-        const bool opened = m_desktop && m_desktop->openFile(pdf);
-        inform(QStringLiteral("%1\nDokument je uložen v souboru %2%3")
-                   .arg(e.message(), QDir::toNativeSeparators(pdf),
-                        opened ? QStringLiteral(" a byl otevřen, odkud jej lze vytisknout.") : QStringLiteral(".")));
+        showFile(m_desktop, pdf, e.message());
         return false;
     }
     return true;
@@ -592,10 +612,7 @@ void ExportDoExcelu::handOver()
             return;
         }
     }
-    if (!(m_desktop && m_desktop->openFile(m_shownFile)))
-        inform(QStringLiteral("Sešit byl uložen do souboru %1, ale nepodařilo se jej otevřít: "
-                              "v systému není nastaven program pro soubory xlsx.")
-                   .arg(QDir::toNativeSeparators(m_shownFile)));
+    showFile(m_desktop, m_shownFile);
 }
 
 void ExportDoExcelu::CloseAndQuit(const QString &file)

@@ -42,7 +42,18 @@ public:
     virtual bool openFile(const QString &path) = 0;
     // Tells the user something (a message box in the program).
     virtual void inform(const QString &message) = 0;
+    // Why the last openFile failed, for the user ("program xdg-open nebyl
+    // nalezen"); empty when not known.
+    virtual QString openError() const { return {}; }
 };
+
+// Hands a file the program made (or keeps) for the user to the desktop's
+// program for its type. When that fails the user is told which file it is,
+// why it did not open and in which folder it stays; a notice, when given,
+// goes first in the same message (and is also shown when the file opened,
+// followed by the file's name). A null desktop writes the message to the log.
+// Returns whether the file was opened.
+bool showFile(SpreadsheetDesktop *desktop, const QString &path, const QString &notice = {});
 
 // Converts workbooks to PDF and prints PDF files with programs found on the machine.
 class PdfTools
@@ -79,16 +90,17 @@ public:
     ExportDoExcelu(const ExportDoExcelu &) = delete;
     ExportDoExcelu &operator=(const ExportDoExcelu &) = delete;
 
-    // The folder that relative template names start from (the program folder);
-    // the current directory when not set.
+    // The program folder: templates are looked for there first, then beside
+    // the programs (findInstalledTemplate); the current directory when not set.
     void setProgramFolder(const QString &folder) { m_programFolder = folder; }
-    // Where Show and the print fallback save workbooks for the user; a folder
-    // in the temporary location when not set.
+    // Where Show, previews and the print fallback save documents for the
+    // user; keptFilesFolder of the program folder when not set.
     void setOutputFolder(const QString &folder) { m_outputFolder = folder; }
 
     void Connect();
-    // Opens a template (found by findTemplateWorkbook, with or without an
-    // extension) or, for an empty name, a new workbook. Throws SpreadsheetError.
+    // Opens a template (found by findInstalledTemplate, with or without an
+    // extension) or, for an empty name, a new workbook. Throws SpreadsheetError
+    // naming the folders searched.
     void OpenWorkbook(const QString &name);
 
     // Texts are stored as texts: "0012" stays "0012".

@@ -23,7 +23,7 @@ if(NOT rc EQUAL 0 OR NOT out MATCHES "^D\tTYP\tOZNACENI")
   message(FATAL_ERROR "plan: '${out}' (rc ${rc})")
 endif()
 execute_process(COMMAND ${CLI} plan ${WORK} vp 31.2.2030 RESULT_VARIABLE rc ERROR_VARIABLE errout)
-if(rc EQUAL 0 OR NOT errout MATCHES "Chybné datum")
+if(rc EQUAL 0 OR NOT errout MATCHES "Neplatné datum")
   message(FATAL_ERROR "plan with a bad date: rc ${rc} '${errout}'")
 endif()
 # the list of a register into a workbook from the installed template
@@ -126,3 +126,121 @@ execute_process(COMMAND ${CLI} report run ${WORK}/neni.pts --data ${WORK}/demo -
 if(NOT rc EQUAL 1 OR NOT errout MATCHES "Nebyl nalezen soubor s předlohou tiskové sestavy")
   message(FATAL_ERROR "report run of a missing definition: rc ${rc} '${errout}'")
 endif()
+
+# --- From a folder that is not a program folder: a fresh data directory made by
+# init uses the templates and report definitions installed beside the programs.
+get_filename_component(bindir ${CLI} DIRECTORY)
+set(away ${WORK}/away)
+set(fresh ${WORK}/fresh)
+file(MAKE_DIRECTORY ${away})
+execute_process(COMMAND ${CLI} init ${fresh} WORKING_DIRECTORY ${away} RESULT_VARIABLE rc OUTPUT_QUIET)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "init ${fresh} failed: ${rc}")
+endif()
+# each: the arguments (separated by "|"), then the workbook written (relative to the folder away)
+foreach(case
+    "xlsx-list|${fresh}|vp|--out|vp.xlsx;vp.xlsx"
+    "xlsx-list|${fresh}|zz|--plan|1.1.2030|--firma|1|--out=plan.xlsx;plan.xlsx")
+  list(GET case 0 argtext)
+  list(GET case 1 book)
+  string(REPLACE "|" ";" cmdargs "${argtext}")
+  execute_process(COMMAND ${CLI} ${cmdargs} WORKING_DIRECTORY ${away}
+                  OUTPUT_VARIABLE out ERROR_VARIABLE errout RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0 OR NOT EXISTS ${away}/${book} OR NOT out MATCHES "do ${away}/${book}")
+    message(FATAL_ERROR "${argtext}: rc ${rc} '${out}' '${errout}'")
+  endif()
+  file(READ ${away}/${book} head LIMIT 2 HEX)
+  if(NOT head STREQUAL "504b")
+    message(FATAL_ERROR "${argtext}: ${book} is not a workbook")
+  endif()
+endforeach()
+# a report definition by its name only: the one beside the programs
+execute_process(COMMAND ${CLI} report run pvp.pts --data ${fresh} --sql "select * from basic" --format txt --out pvp.txt
+                WORKING_DIRECTORY ${away} OUTPUT_VARIABLE out ERROR_VARIABLE errout RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0 OR NOT EXISTS ${away}/pvp.txt)
+  message(FATAL_ERROR "report run pvp.pts from ${away}: rc ${rc} '${out}' '${errout}'")
+endif()
+# a definition that is nowhere: every folder searched is named, with '/'
+execute_process(COMMAND ${CLI} report run neni.pts --data ${fresh} --sql "select * from basic" --format txt --out neni.txt
+                WORKING_DIRECTORY ${away} OUTPUT_QUIET ERROR_VARIABLE errout RESULT_VARIABLE rc)
+get_filename_component(freshparent ${fresh} DIRECTORY)
+foreach(folder "${away}" "${freshparent}/reports" "${bindir}/reports")
+  string(FIND "${errout}" "${folder}" pos)
+  if(rc EQUAL 0 OR pos LESS 0)
+    message(FATAL_ERROR "report run neni.pts: rc ${rc}, '${folder}' not named in '${errout}'")
+  endif()
+endforeach()
+
+# --- Wrong command lines: a Czech message on stderr, nothing on stdout, a
+# non-zero exit, and nothing written. Each case: the arguments separated by
+# "|", then a fragment of the message.
+set(refused ${away}/refused.out)
+foreach(case
+    "monthstep|1.1.0001|-1;mimo roky 1 až 9999"
+    "monthstep|31.1.2027|-30000;mimo roky 1 až 9999"
+    "monthstep|31.12.9999|1;mimo roky 1 až 9999"
+    "monthstep|1.1.0000|1;Neplatné datum: 1.1.0000"
+    "monthstep|1.1.10000|1;Neplatné datum: 1.1.10000"
+    "monthstep|1.1.05|1;Neplatné datum: 1.1.05"
+    "monthstep|2005-01-01|1;Neplatné datum: 2005-01-01"
+    "monthstep|1.1.2005x|1;Neplatné datum"
+    "monthstep|1.1.2005|1.5;Počet měsíců musí být celé číslo"
+    "monthstep|1.1.2005|99999999999;Počet měsíců musí být celé číslo"
+    "monthstep|1.1.2005;Chybí argument N"
+    "monthstep|1.1.2005|1|2;Nadbytečný argument: 2"
+    "monthstep|1.1.2005|1|--x;Neznámá volba: --x"
+    "plan|${fresh}|vp|31.2.2030;Neplatné datum: 31.2.2030"
+    "plan|${fresh}|vp|1.1.2030|--firma|0;Číslo firmy musí být celé číslo od 1 do 998"
+    "plan|${fresh}|vp|1.1.2030|--firma|2x;Číslo firmy musí být celé číslo"
+    "plan|${fresh}|vp|1.1.2030|--firma;Chybí hodnota za volbou --firma"
+    "plan|${fresh}|xx|1.1.2030;Neznámý registr: xx"
+    "plan|${fresh}|vp|1.1.2030|--den|1;Neznámá volba: --den"
+    "plan|${fresh}|vp;Chybí argument DATUM"
+    "xlsx-list|${fresh}|vp;Chybí volba --out"
+    "xlsx-list|${fresh}|vp|--out;Chybí hodnota za volbou --out"
+    "xlsx-list|${fresh}|vp|--out|--firma|1;Chybí hodnota za volbou --out"
+    "xlsx-list|${fresh}|vp|--plan|1.13.2030|--out|${refused};Neplatné datum: 1.13.2030"
+    "xlsx-list|${fresh}|vp|--out|${refused}|--out|${refused};Volba --out je zadána vícekrát"
+    "xlsx-list|${fresh}|vp|--out|${refused}|-o;Neznámá volba: -o"
+    "init|--demo;Chybí argument DATADIR"
+    "init|${away}/novy|--demo=ano;Volba --demo nemá hodnotu"
+    "init|${away}/novy|--force;Neznámá volba: --force"
+    "sql|${fresh};Chybí argument"
+    "sql|${fresh}|select 1|--x;Neznámá volba: --x"
+    "report;Chybí příkaz sestav"
+    "report|tisk;Neznámý příkaz sestav: tisk"
+    "report|check;Chybí argument"
+    "report|check|pvp.pts|--x;Neznámá volba: --x"
+    "report|eval;Chybí argument"
+    "report|eval|1|--param;Chybí hodnota za volbou --param"
+    "report|run|pvp.pts|--data|${fresh}|--format|txt|--out|${refused};Chybí volba --sql"
+    "report|run|pvp.pts|--data|${fresh}|--sql|select 1|--format|txt|--out|${refused}|--x;Neznámá volba: --x"
+    "tisk;Neznámý příkaz: tisk")
+  list(GET case 0 argtext)
+  list(GET case 1 expected)
+  string(REPLACE "|" ";" cmdargs "${argtext}")
+  execute_process(COMMAND ${CLI} ${cmdargs} WORKING_DIRECTORY ${away}
+                  OUTPUT_VARIABLE out ERROR_VARIABLE errout RESULT_VARIABLE rc)
+  string(FIND "${errout}" "${expected}" pos)
+  if(rc EQUAL 0 OR pos LESS 0 OR NOT out STREQUAL "" OR EXISTS ${refused})
+    message(FATAL_ERROR "tavozz-cli ${argtext}: rc ${rc}, stdout '${out}', stderr '${errout}', expected '${expected}'")
+  endif()
+endforeach()
+# nothing was made by the refused init commands
+foreach(made "${away}/--demo" "${away}/novy")
+  if(EXISTS ${made})
+    message(FATAL_ERROR "a refused init made ${made}")
+  endif()
+endforeach()
+# the edges of the years 1 to 9999 still work
+foreach(case "1.1.0001;0;01.01.0001" "31.12.9999;0;31.12.9999" "1.2.0001;-1;01.01.0001" "30.11.9999;1;30.12.9999"
+             "31.1.2027;-24312;31.01.0001")
+  list(GET case 0 day)
+  list(GET case 1 n)
+  list(GET case 2 want)
+  execute_process(COMMAND ${CLI} monthstep ${day} ${n} WORKING_DIRECTORY ${away} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
+  string(STRIP "${out}" out)
+  if(NOT rc EQUAL 0 OR NOT out STREQUAL want)
+    message(FATAL_ERROR "monthstep ${day} ${n}: '${out}' (rc ${rc}), expected ${want}")
+  endif()
+endforeach()

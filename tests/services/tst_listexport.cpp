@@ -1,4 +1,5 @@
 // "Seznam do excelu" on the installed list template.
+#include "folders.h"
 #include "listexport.h"
 #include "spreadsheet.h"
 #include "xlsx/xlsxio.h"
@@ -21,6 +22,7 @@ private Q_SLOTS:
     void headerTextsAreLiteral();
     void exportHandsTheWorkbookToTheUser();
     void missingTemplateIsReported();
+    void installedTemplateServesAProgramFolderWithout();
 
 private:
     static ListDocument sample();
@@ -168,14 +170,28 @@ void TestListExport::exportHandsTheWorkbookToTheUser()
 
 void TestListExport::missingTemplateIsReported()
 {
-    QTemporaryDir dir;
+    // neither the program folder nor the folder beside the programs has it
+    QTemporaryDir dir, installed;
+    setInstallationFolder(installed.path());
     try {
         saveList(sample(), dir.path(), dir.filePath(QStringLiteral("x.xlsx")));
+        setInstallationFolder(QString());
         QFAIL("exported without a template");
     } catch (const SpreadsheetError &e) {
-        QVERIFY(e.message().contains(QStringLiteral("sablony\\Seznam_x")));
+        setInstallationFolder(QString());
+        QVERIFY2(e.message().contains(QStringLiteral("sablony/Seznam_x")), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(installed.path() + QStringLiteral("/sablony")), qPrintable(e.message()));
     }
     QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("x.xlsx"))));
+}
+
+void TestListExport::installedTemplateServesAProgramFolderWithout()
+{
+    QTemporaryDir dir;
+    setInstallationFolder(QStringLiteral(TAVOZZ_INSTALL_DIR));
+    saveList(sample(), dir.path(), dir.filePath(QStringLiteral("x.xlsx")));
+    setInstallationFolder(QString());
+    QCOMPARE(readWorkbook(dir.filePath(QStringLiteral("x.xlsx"))).displayText(0, 6, 1), QStringLiteral("0012"));
 }
 
 QTEST_MAIN(TestListExport)

@@ -9,6 +9,7 @@
 #include "listdocument.h"
 #include "spreadsheet.h"
 #include "program.h"
+#include "cliargs.h"
 
 #ifdef TAVOZZ_HAVE_REPORTS
 #include "reportcli.h"
@@ -52,6 +53,7 @@ int usage()
              "  tavozz-cli xlsx-list DIR REGISTR [--plan DATUM] [--firma N] --out SOUBOR.xlsx\n"
              "                                        seznam registru do sešitu podle šablony Seznam_x\n"
              "  tavozz-cli monthstep DATUM N          datum posunuté o N měsíců (příští termín prohlídky)\n"
+             "                                        (DATUM: d.m.rrrr, rok 1 až 9999)\n"
              "  tavozz-cli equipment next|intervals|inspect ...  zdvihací zařízení: termíny, intervaly, revize\n"
 #ifdef TAVOZZ_HAVE_REPORTS
              "  tavozz-cli report check|eval ...      sestavy\n"
@@ -64,15 +66,22 @@ int usage()
     return 2;
 }
 
+using cli::Arguments;
+using cli::ArgumentError;
+using cli::Option;
+
 int cmdInit(const QStringList &args)
 {
-    if (args.isEmpty())
-        return usage();
-    const QString dir = args.at(0);
-    const bool demo = args.contains(QStringLiteral("--demo"));
-    QDir().mkpath(dir);
+    const Arguments a(args, {{"--demo", Option::Flag}});
+    a.expectPositional(1, 1, {"DATADIR"});
+    const QString dir = a.positional(0);
+    const bool demo = a.has(QStringLiteral("--demo"));
     if (QFileInfo::exists(QDir(dir).filePath(QString::fromLatin1(db::Database::FileName)))) {
-        err() << "Datový adresář " << QDir::toNativeSeparators(dir) << " již obsahuje data; nic se nemění.\n";
+        err() << "Datový adresář " << QDir(dir).absolutePath() << " již obsahuje data; nic se nemění.\n";
+        return 1;
+    }
+    if (!QDir().mkpath(dir)) {
+        err() << "Datový adresář " << QDir(dir).absolutePath() << " nelze vytvořit.\n";
         return 1;
     }
     db::Database d;
@@ -80,7 +89,7 @@ int cmdInit(const QStringList &args)
     db::installSchema(d);
     if (demo)
         db::loadDemoData(d);
-    out() << "Vytvořen datový adresář " << QDir::toNativeSeparators(QDir(dir).absolutePath()) << (demo ? " s ukázkovými daty" : "") << "\n";
+    out() << "Vytvořen datový adresář " << QDir(dir).absolutePath() << (demo ? " s ukázkovými daty" : "") << "\n";
     return 0;
 }
 
@@ -98,18 +107,7 @@ void printDataset(db::Dataset &ds)
     }
 }
 
-// Takes "--name value" out of the arguments; empty when absent.
-QString takeOption(QStringList &args, const QString &name)
-{
-    const int i = args.indexOf(name);
-    if (i < 0)
-        return {};
-    const QString v = args.value(i + 1);
-    args.remove(i, qMin(2, int(args.size()) - i));
-    return v.isEmpty() ? QStringLiteral(" ") : v;
-}
-
-// A register by its short or full name; -1 with a message when unknown.
+// A register by its short or full name.
 int registerIndex(const QString &text)
 {
     static const QHash<QString, int> shortNames = {{"vp", 0}, {"zz", 1}, {"osoby", 2}, {"ok", 3}, {"oppp", 4}};
@@ -119,47 +117,27 @@ int registerIndex(const QString &text)
         if (names[i].compare(text, Qt::CaseInsensitive) == 0)
             reg = i;
     if (reg < 0)
-        err() << "Neznámý registr: " << text << "\n";
+        throw ArgumentError(QStringLiteral("Neznámý registr: %1 (možné: vp, zz, osoby, ok, oppp nebo celý název)").arg(text));
     return reg;
 }
 
-// The company of "--firma N": 999 (all) when absent, 0 with a message when wrong.
-int companyOption(QStringList &args)
+// The company of "--firma N": 999 (all) when absent.
+int companyOption(const Arguments &a)
 {
-    const QString f = takeOption(args, QStringLiteral("--firma"));
-    if (f.isEmpty())
+    if (!a.has(QStringLiteral("--firma")))
         return 999;
-    bool ok = false;
-    const int firma = f.toInt(&ok);
-    if (!ok || firma < 1 || firma > 998) {
-        err() << "Číslo firmy musí být 1 až 998.\n";
-        return 0;
-    }
-    return firma;
+    return cli::integerArgument(a.value(QStringLiteral("--firma")), QStringLiteral("Číslo firmy"), 1, 998);
 }
 
-QDate dateArgument(const QString &text)
+int cmdPlan(const QStringList &args)
 {
-    const QDate day = parseDate(text);
-    if (!day.isValid())
-        err() << "Chybné datum: " << text << " (zadejte den.měsíc.rok)\n";
-    return day;
-}
-
-int cmdPlan(const QStringList &argsIn)
-{
-    QStringList args = argsIn;
-    const int firma = companyOption(args);
-    if (firma == 0)
-        return 2;
-    if (args.size() != 3)
-        return usage();
-    const int reg = registerIndex(args.at(1));
-    const QDate day = dateArgument(args.at(2));
-    if (reg < 0 || !day.isValid())
-        return 2;
+    const Arguments a(args, {{"--firma", Option::Value}});
+    a.expectPositional(3, 3, {"DIR", "REGISTR", "DATUM"});
+    const int firma = companyOption(a);
+    const int reg = registerIndex(a.positional(1));
+    const QDate day = cli::dateArgument(a.positional(2));
     db::Database d;
-    app::openDataPath(d, args.at(0));
+    app::openDataPath(d, a.positional(0));
     db::TDM dm(&d);
     dm.setSelectedCompany(firma);
     app::MainState st(dm);
@@ -171,24 +149,18 @@ int cmdPlan(const QStringList &argsIn)
     return 0;
 }
 
-int cmdXlsxList(const QStringList &argsIn)
+int cmdXlsxList(const QStringList &args)
 {
-    QStringList args = argsIn;
-    const int firma = companyOption(args);
-    const QString plan = takeOption(args, QStringLiteral("--plan")).trimmed();
-    const QString outPath = takeOption(args, QStringLiteral("--out")).trimmed();
-    if (firma == 0)
-        return 2;
-    if (args.size() != 2 || outPath.isEmpty())
-        return usage();
-    const int reg = registerIndex(args.at(1));
-    if (reg < 0)
-        return 2;
+    const Arguments a(args, {{"--firma", Option::Value}, {"--plan", Option::Value}, {"--out", Option::Value, true}});
+    a.expectPositional(2, 2, {"DIR", "REGISTR"});
+    const int firma = companyOption(a);
+    const int reg = registerIndex(a.positional(1));
+    const QString outPath = a.value(QStringLiteral("--out")).trimmed();
     QDate day;
-    if (!plan.isEmpty() && !(day = dateArgument(plan)).isValid())
-        return 2;
+    if (a.has(QStringLiteral("--plan")))
+        day = cli::dateArgument(a.value(QStringLiteral("--plan")));
     db::Database d;
-    app::openDataPath(d, args.at(0));
+    app::openDataPath(d, a.positional(0));
     db::TDM dm(&d);
     dm.setSelectedCompany(firma);
     app::MainState st(dm);
@@ -199,45 +171,36 @@ int cmdXlsxList(const QStringList &argsIn)
     st.refresh();
     db::Dataset *list = day.isValid() ? st.planningList() : st.evidenceList();
     const ListDocument doc = app::listDocument(dm, *list, st.registerName(), day.isValid());
-    // the templates of the program folder, or those installed beside the program
-    const QString dataDir = d.dataDir();
-    const QString folder = app::templateFolder(QFileInfo(dataDir).absolutePath(), kListTemplate);
     try {
-        saveList(doc, folder, outPath);
+        // the template of the program folder, else the one installed beside the programs
+        saveList(doc, app::programFolderOf(a.positional(0)).dir(), outPath);
     } catch (const SpreadsheetError &e) {
         err() << e.message() << "\n";
         return 1;
     }
-    out() << "Zapsáno řádků: " << doc.rows.size() << " do " << QDir::toNativeSeparators(outPath) << "\n";
+    out() << "Zapsáno řádků: " << doc.rows.size() << " do " << QFileInfo(outPath).absoluteFilePath() << "\n";
     return 0;
 }
 
 int cmdMonthStep(const QStringList &args)
 {
-    if (args.size() != 2)
-        return usage();
-    const QDate d = parseDate(args.at(0));
-    if (!d.isValid()) {
-        err() << "Neplatné datum: " << args.at(0) << " (zadejte d.m.rrrr)\n";
-        return 1;
-    }
-    bool ok = false;
-    const int n = args.at(1).toInt(&ok);
-    if (!ok) {
-        err() << "Počet měsíců musí být celé číslo: " << args.at(1) << "\n";
-        return 1;
-    }
-    out() << formatDate2(monthStep(d, n)) << "\n";
+    const Arguments a(args, {});
+    a.expectPositional(2, 2, {"DATUM", "N"});
+    const QDate d = cli::dateArgument(a.positional(0));
+    // more months than the years 1 to 9999 hold cannot give a date of the program
+    constexpr int kMaxMonths = (cli::kLastYear - cli::kFirstYear + 1) * 12;
+    const int n = cli::integerArgument(a.positional(1), QStringLiteral("Počet měsíců"), -kMaxMonths, kMaxMonths);
+    out() << formatDate2(cli::checkedResultDate(monthStep(d, n))) << "\n";
     return 0;
 }
 
 int cmdSql(const QStringList &args)
 {
-    if (args.size() < 2)
-        return usage();
+    const Arguments a(args, {});
+    a.expectPositional(2, -1, {"DIR", "\"příkaz\""});
     db::Database d;
-    app::openDataPath(d, args.at(0));
-    const QString sql = args.mid(1).join(QLatin1Char(' '));
+    app::openDataPath(d, a.positional(0));
+    const QString sql = a.positional().mid(1).join(QLatin1Char(' '));
     static const QRegularExpression select(QStringLiteral("^\\s*(select|with|pragma)\\b"), QRegularExpression::CaseInsensitiveOption);
     if (!select.match(sql).hasMatch()) {
         const int n = d.exec(sql);
@@ -250,6 +213,32 @@ int cmdSql(const QStringList &args)
     printDataset(ds);
     return 0;
 }
+
+#ifdef TAVOZZ_HAVE_REPORTS
+// "report check FILE" and "report eval EXPR [--param TEXT]...": the arguments
+// are checked here, the work is done by the report engine's own commands.
+int cmdReport(const QStringList &args)
+{
+    const QString sub = args.value(0);
+    if (sub == QLatin1String("run"))
+        return app::reportRun(args.mid(1), out(), err());
+    if (sub == QLatin1String("check")) {
+        const Arguments a(args.mid(1), {});
+        a.expectPositional(1, 1, {"SOUBOR.pts"});
+        return rep::runCli({sub, a.positional(0)}, out(), err());
+    }
+    if (sub == QLatin1String("eval")) {
+        const Arguments a(args.mid(1), {{"--param", Option::Values}});
+        a.expectPositional(1, 1, {"\"VÝRAZ\""});
+        QStringList forward{sub, a.positional(0)};
+        for (const QString &p : a.values(QStringLiteral("--param")))
+            forward << QStringLiteral("--param") << p;
+        return rep::runCli(forward, out(), err());
+    }
+    throw ArgumentError(sub.isEmpty() ? QStringLiteral("Chybí příkaz sestav (check, eval nebo run).")
+                                      : QStringLiteral("Neznámý příkaz sestav: %1 (možné: check, eval, run)").arg(sub));
+}
+#endif
 
 } // namespace
 
@@ -285,14 +274,18 @@ int main(int argc, char **argv)
             rc = app::equipmentCli(args, out(), err());
 #ifdef TAVOZZ_HAVE_REPORTS
         else if (cmd == QLatin1String("report"))
-            rc = args.value(0) == QLatin1String("run") ? app::reportRun(args.mid(1), out(), err())
-                                                       : rep::runCli(args, out(), err());
+            rc = cmdReport(args);
 #endif
         else
-            rc = usage();
+            throw ArgumentError(QStringLiteral("Neznámý příkaz: %1").arg(cmd));
         out().flush();
         err().flush();
         return rc;
+    } catch (const ArgumentError &e) {
+        out().flush();
+        err() << e.message() << "\n" << "Seznam příkazů vypíše tavozz-cli bez argumentů.\n";
+        err().flush();
+        return 2;
     } catch (const db::Error &e) {
         out().flush();
         err() << e.userText() << "\n";

@@ -3,7 +3,9 @@
 #include "dataset.h"
 #include "datasetsource.h"
 #include "db.h"
+#include "cliargs.h"
 #include "exporter.h"
+#include "folders.h"
 #include "program.h"
 #include "sestava.h"
 
@@ -28,45 +30,25 @@ struct RunArgs {
 // Reads the arguments; an empty text when they are complete, else the reason.
 QString parse(const QStringList &args, RunArgs &a)
 {
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &o = args[i];
-        QString *target = nullptr;
-        if (o == QLatin1String("--data"))
-            target = &a.data;
-        else if (o == QLatin1String("--sql"))
-            target = &a.sql;
-        else if (o == QLatin1String("--format"))
-            target = &a.format;
-        else if (o == QLatin1String("--out"))
-            target = &a.out;
-        else if (o == QLatin1String("--codepage"))
-            target = &a.codepage;
-        if (target || o == QLatin1String("--param")) {
-            if (i + 1 >= args.size())
-                return QStringLiteral("Chybí hodnota za %1.").arg(o);
-            if (target)
-                *target = args[++i];
-            else
-                a.params << args[++i];
-        } else if (o.startsWith(QLatin1String("--"))) {
-            return QStringLiteral("Neznámá volba: %1").arg(o);
-        } else if (a.definition.isEmpty()) {
-            a.definition = o;
-        } else {
-            return QStringLiteral("Nadbytečný argument: %1").arg(o);
-        }
+    using tz::cli::Option;
+    try {
+        const tz::cli::Arguments given(args, {{"--data", Option::Value, true},
+                                              {"--sql", Option::Value, true},
+                                              {"--format", Option::Value, true},
+                                              {"--out", Option::Value, true},
+                                              {"--codepage", Option::Value},
+                                              {"--param", Option::Values}});
+        given.expectPositional(1, 1, {"SOUBOR.pts"});
+        a.definition = given.positional(0);
+        a.data = given.value(QStringLiteral("--data"));
+        a.sql = given.value(QStringLiteral("--sql"));
+        a.format = given.value(QStringLiteral("--format")).toLower();
+        a.out = given.value(QStringLiteral("--out"));
+        a.codepage = given.value(QStringLiteral("--codepage"));
+        a.params = given.values(QStringLiteral("--param"));
+    } catch (const tz::cli::ArgumentError &e) {
+        return e.message();
     }
-    if (a.definition.isEmpty())
-        return QStringLiteral("Chybí soubor s předlohou sestavy.");
-    if (a.data.isEmpty())
-        return QStringLiteral("Chybí datový adresář (--data).");
-    if (a.sql.trimmed().isEmpty())
-        return QStringLiteral("Chybí dotaz (--sql).");
-    if (a.format.isEmpty())
-        return QStringLiteral("Chybí výstupní formát (--format).");
-    if (a.out.isEmpty())
-        return QStringLiteral("Chybí výstupní soubor (--out).");
-    a.format = a.format.toLower();
     if (!tz::rep::exportFormats().contains(a.format))
         return QStringLiteral("Neznámý výstupní formát: %1 (možné: %2)")
             .arg(a.format, tz::rep::exportFormats().join(QStringLiteral(", ")));
@@ -76,6 +58,28 @@ QString parse(const QStringList &args, RunArgs &a)
     if (!query.match(a.sql).hasMatch())
         return QStringLiteral("Dotaz --sql musí být příkaz select.");
     return {};
+}
+
+// The definition as given, else by its name in the "reports" of the data's
+// program folder, else in those beside the programs.
+tz::InstalledFile findDefinition(const RunArgs &a)
+{
+    tz::InstalledFile f;
+    f.name = tz::installName(a.definition);
+    const QFileInfo given(f.name);
+    f.searched << given.absolutePath();
+    if (given.isFile()) {
+        f.path = given.absoluteFilePath();
+        return f;
+    }
+    if (given.isAbsolute())
+        return f;
+    const tz::InstalledFile installed = tz::findReportDefinition(programFolderOf(a.data).dir(), f.name);
+    for (const QString &dir : installed.searched)
+        if (!f.searched.contains(dir))
+            f.searched << dir;
+    f.path = installed.path;
+    return f;
 }
 
 int codepage(const QString &name, bool *ok)
@@ -110,12 +114,13 @@ int reportRun(const QStringList &args, QTextStream &out, QTextStream &err)
         err << "Neznámá znaková sada: " << a.codepage << " (možné: ascii, cp867, cp852, cp1250)\n";
         return 2;
     }
-    const QFileInfo def(a.definition);
-    if (!def.isFile()) {
-        err << "Nebyl nalezen soubor s předlohou tiskové sestavy \"" << QDir::toNativeSeparators(def.absoluteFilePath())
-            << "\"\n";
+    const tz::InstalledFile found = findDefinition(a);
+    if (!found.found()) {
+        err << "Nebyl nalezen soubor s předlohou tiskové sestavy \"" << found.name << "\" (hledáno "
+            << (found.searched.size() > 1 ? "ve složkách " : "ve složce ") << found.searchedText() << ")\n";
         return 1;
     }
+    const QFileInfo def(found.path);
 
     tz::rep::setMessageHandler([&err](tz::rep::MessageKind, const QString &caption, const QString &text) {
         err << caption << ": " << text << "\n";
@@ -154,7 +159,7 @@ int reportRun(const QStringList &args, QTextStream &out, QTextStream &err)
         return 1;
     }
     out << "Sestava " << def.fileName() << ": stran " << rep.pages.pageCount() << ", záznamů " << ds.recordCount()
-        << ", zapsáno do " << QDir::toNativeSeparators(a.out) << "\n";
+        << ", zapsáno do " << QFileInfo(a.out).absoluteFilePath() << "\n";
     return source.lastError().isEmpty() ? 0 : 1;
 }
 

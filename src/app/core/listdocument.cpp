@@ -1,7 +1,4 @@
 #include "listdocument.h"
-#include "sheettemplate.h"
-
-#include <QCoreApplication>
 #include <algorithm>
 
 namespace tz::app {
@@ -70,16 +67,6 @@ tz::ListDocument listDocument(tz::db::TDM &dm, tz::db::Dataset &list, const QStr
         doc.rows.push_back(std::move(row));
     }
     return doc;
-}
-
-QString templateFolder(const QString &programFolder, const QString &templateName)
-{
-    if (!tz::findTemplateWorkbook(programFolder, templateName).isEmpty())
-        return programFolder;
-    const QString beside = QCoreApplication::applicationDirPath();
-    if (!tz::findTemplateWorkbook(beside, templateName).isEmpty())
-        return beside;
-    return programFolder;
 }
 
 } // namespace tz::app

@@ -15,8 +15,4 @@ namespace tz::app {
 tz::ListDocument listDocument(tz::db::TDM &dm, tz::db::Dataset &list, const QString &registerName, bool planning,
                               const QStringList &fields = {});
 
-// The folder whose "sablony" holds a template: the program folder when it has
-// one, else the installation beside the program.
-QString templateFolder(const QString &programFolder, const QString &templateName);
-
 } // namespace tz::app

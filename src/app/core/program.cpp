@@ -44,7 +44,11 @@ QString ProgramFolder::path(const QString &relative) const
 
 QString ProgramFolder::iniPath() const { return path(QStringLiteral("tavozz.ini")); }
 QString ProgramFolder::reportsDir() const { return path(QStringLiteral("reports")); }
-QString ProgramFolder::manualPath() const { return path(QStringLiteral("NavodTavoZZ.pdf")); }
+QString ProgramFolder::manualPath() const
+{
+    const tz::InstalledFile f = findInstalled(QStringLiteral("NavodTavoZZ.pdf"));
+    return f.found() ? f.path : path(QStringLiteral("NavodTavoZZ.pdf"));
+}
 QString ProgramFolder::dataDir() const { return tz::db::findDataDir(m_dir); }
 
 void openDataDirectory(tz::db::Database &db, const ProgramFolder &folder, bool create, bool *created)
@@ -53,12 +57,12 @@ void openDataDirectory(tz::db::Database &db, const ProgramFolder &folder, bool c
     bool fresh = false;
     if (dir.isEmpty()) {
         if (!create)
-            throw tz::db::Error(QStringLiteral("Datový adresář Datazz nebyl nalezen ve složce %1.").arg(QDir::toNativeSeparators(folder.dir())));
+            throw tz::db::Error(QStringLiteral("Datový adresář Datazz nebyl nalezen ve složce %1.").arg(folder.dir()));
         dir = tz::db::ensureDataDir(folder.dir());
     }
     fresh = !QFileInfo::exists(QDir(dir).filePath(QString::fromLatin1(tz::db::Database::FileName)));
     if (fresh && !create)
-        throw tz::db::Error(QStringLiteral("V datovém adresáři %1 nejsou data programu.").arg(QDir::toNativeSeparators(dir)));
+        throw tz::db::Error(QStringLiteral("V datovém adresáři %1 nejsou data programu.").arg(dir));
     db.openSqlite(dir);
     if (fresh || tz::db::isEmptyDatabase(db)) {
         tz::db::installSchema(db);
@@ -75,6 +79,14 @@ void openDataPath(tz::db::Database &db, const QString &path)
         return;
     }
     openDataDirectory(db, ProgramFolder(path), false);
+}
+
+ProgramFolder programFolderOf(const QString &dataPath)
+{
+    const QString dir = QDir::cleanPath(QDir(dataPath).absolutePath());
+    if (QFileInfo::exists(QDir(dir).filePath(QString::fromLatin1(tz::db::Database::FileName))))
+        return ProgramFolder(QFileInfo(dir).absolutePath());
+    return ProgramFolder(dataPath);
 }
 
 SchemaStep applySchemaStep(tz::db::Database &db, const QDate &today)

@@ -209,13 +209,16 @@ void TF_Main::buildMenus()
     QMenu *help = menuBar()->addMenu(QStringLiteral("Nápověda"));
     help->addAction(QStringLiteral("O aplikaci"), this, [this] { showAbout(this); });
     help->addAction(QStringLiteral("Příručka (pdf)"), this, [this] {
-        const QString manual = m_folder.manualPath();
-        if (!QFileInfo::exists(manual)) {
-            warn(this, QStringLiteral("Příručka %1 nebyla nalezena.").arg(QDir::toNativeSeparators(manual)));
+        // the program folder's manual, else the one installed beside the programs
+        const tz::InstalledFile manual = m_folder.findInstalled(QStringLiteral("NavodTavoZZ.pdf"));
+        if (!manual.found()) {
+            warn(this, QStringLiteral("Příručka NavodTavoZZ.pdf nebyla nalezena (hledáno %1 %2).")
+                           .arg(manual.searched.size() > 1 ? QStringLiteral("ve složkách") : QStringLiteral("ve složce"),
+                                manual.searchedText()));
             return;
         }
-        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(manual)))
-            warn(this, QStringLiteral("Příručku se nepodařilo otevřít: žádný program pro soubory PDF není nastaven."));
+        tz::DesktopOpener desktop([this](const QString &msg) { warn(this, msg); });
+        tz::showFile(&desktop, manual.path);
     });
     menuBar()->addAction(QStringLiteral("Konec"), this, &QWidget::close);
 }
@@ -821,9 +824,7 @@ void TF_Main::SeznamTXTClick()
     }
     syncGrid(m_grid);
     tz::DesktopOpener desktop([this](const QString &msg) { inform(this, msg); });
-    if (!desktop.openFile(path))
-        inform(this, QStringLiteral("Seznam byl uložen do souboru %1; nepodařilo se jej otevřít přidruženým programem.")
-                         .arg(QDir::toNativeSeparators(path)));
+    tz::showFile(&desktop, path);
 }
 
 void TF_Main::SeznamDoExceluClick(bool planning)
@@ -839,7 +840,10 @@ void TF_Main::SeznamDoExceluClick(bool planning)
         const tz::ListDocument doc = tz::app::listDocument(m_dm, *list, m_state.registerName(), planning, fields);
         tz::DesktopOpener desktop([this](const QString &msg) { inform(this, msg); });
         tz::ExportDoExcelu sheet(&desktop);
-        sheet.setProgramFolder(tz::app::templateFolder(m_folder.dir(), tz::kListTemplate));
+        // the template of the program folder or the installed one; the workbook
+        // stays in the program folder's "Exporty" for the user
+        sheet.setProgramFolder(m_folder.dir());
+        sheet.setOutputFolder(m_folder.keptFilesDir());
         tz::exportList(sheet, doc);
     } catch (const tz::SpreadsheetError &e) {
         showError(this, e.message());

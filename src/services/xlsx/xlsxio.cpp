@@ -107,7 +107,7 @@ public:
             const QString why = qs(zip_error_strerror(&ze));
             zip_error_fini(&ze);
             throw XlsxError(QStringLiteral("Soubor %1 nelze otevřít jako sešit xlsx (%2).")
-                                .arg(QDir::toNativeSeparators(path), why));
+                                .arg(path, why));
         }
     }
     ~ZipReader() { if (m_zip) zip_discard(m_zip); }
@@ -1127,7 +1127,7 @@ public:
             zip_error_init_with_code(&ze, err);
             const QString why = qs(zip_error_strerror(&ze));
             zip_error_fini(&ze);
-            throw XlsxError(QStringLiteral("Sešit %1 nelze uložit (%2).").arg(QDir::toNativeSeparators(path), why));
+            throw XlsxError(QStringLiteral("Sešit %1 nelze uložit (%2).").arg(path, why));
         }
     }
     ~ZipWriter() { if (m_zip) zip_discard(m_zip); }
@@ -1139,14 +1139,14 @@ public:
         zip_source_t *src = zip_source_buffer(m_zip, d.constData(), zip_uint64_t(d.size()), 0);
         if (!src || zip_file_add(m_zip, ss(name).c_str(), src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
             if (src) zip_source_free(src);
-            throw XlsxError(QStringLiteral("Sešit %1 nelze uložit (%2).").arg(QDir::toNativeSeparators(m_path), qs(zip_strerror(m_zip))));
+            throw XlsxError(QStringLiteral("Sešit %1 nelze uložit (%2).").arg(m_path, qs(zip_strerror(m_zip))));
         }
     }
 
     void close()
     {
         if (zip_close(m_zip) != 0)
-            throw XlsxError(QStringLiteral("Sešit %1 nelze uložit (%2).").arg(QDir::toNativeSeparators(m_path), qs(zip_strerror(m_zip))));
+            throw XlsxError(QStringLiteral("Sešit %1 nelze uložit (%2).").arg(m_path, qs(zip_strerror(m_zip))));
         m_zip = nullptr;
     }
 
@@ -1210,7 +1210,7 @@ QString unescapeXmlText(const QString &text)
 Workbook readWorkbook(const QString &path)
 {
     if (!QFileInfo::exists(path))
-        throw XlsxError(QStringLiteral("Sešit %1 neexistuje.").arg(QDir::toNativeSeparators(path)));
+        throw XlsxError(QStringLiteral("Sešit %1 neexistuje.").arg(path));
     ZipReader zip(path);
 
     QString wbPart = QStringLiteral("xl/workbook.xml");
@@ -1218,7 +1218,7 @@ Workbook readWorkbook(const QString &path)
         if (r.type == QLatin1String(kRelDoc))
             wbPart = r.target;
     if (!zip.has(wbPart))
-        throw XlsxError(QStringLiteral("Soubor %1 není sešit xlsx (chybí %2).").arg(QDir::toNativeSeparators(path), wbPart));
+        throw XlsxError(QStringLiteral("Soubor %1 není sešit xlsx (chybí %2).").arg(path, wbPart));
 
     pugi::xml_document wbDoc;
     loadPart(zip, wbPart, wbDoc);
@@ -1266,7 +1266,7 @@ Workbook readWorkbook(const QString &path)
         book.sheets.push_back(std::move(sh));
     });
     if (book.sheets.empty())
-        throw XlsxError(QStringLiteral("Sešit %1 nemá žádný list.").arg(QDir::toNativeSeparators(path)));
+        throw XlsxError(QStringLiteral("Sešit %1 nemá žádný list.").arg(path));
 
     if (auto v = child(child(wbRoot, "bookViews"), "workbookView"))
         book.activeSheet = std::clamp(attr(v, "activeTab").as_int(0), 0, int(book.sheets.size()) - 1);
@@ -1306,7 +1306,7 @@ void writeWorkbook(const Workbook &book, const QString &path, const std::vector<
                 order.push_back(i);
     }
     if (order.empty())
-        throw XlsxError(QStringLiteral("Sešit %1 nelze uložit: nemá žádný list.").arg(QDir::toNativeSeparators(path)));
+        throw XlsxError(QStringLiteral("Sešit %1 nelze uložit: nemá žádný list.").arg(path));
     int active = 0;
     for (size_t k = 0; k < order.size(); ++k)
         if (order[k] == book.activeSheet)
@@ -1462,7 +1462,7 @@ void writeWorkbook(const Workbook &book, const QString &path, const std::vector<
     if (ec) {
         QFile::remove(tmp);
         throw XlsxError(QStringLiteral("Sešit %1 nelze uložit: soubor je možná otevřen v jiném programu.")
-                            .arg(QDir::toNativeSeparators(path)));
+                            .arg(path));
     }
 }
 
