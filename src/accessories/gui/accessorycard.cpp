@@ -97,14 +97,14 @@ TfVazaci::TfVazaci(tz::db::TDM &dm, const AccessoryKind &kind, QWidget *parent)
     auto *prilohy = new QPushButton(QStringLiteral("Přílohy ..."));
     prilohy->setObjectName(QStringLiteral("sbprilohy"));
     prilohy->setToolTip(QStringLiteral("Otevře okno s poznámkami"));
-    prilohy->setEnabled(false);
+    prilohy->setVisible(false);   // shown once attachments can be kept
     auto *tisk = new QPushButton(QStringLiteral("Tisk evid. karty"));
     tisk->setObjectName(QStringLiteral("TiskKarty"));
     auto *nahled = new QPushButton(QStringLiteral("Náhled tisku"));
     nahled->setObjectName(QStringLiteral("NahledKarty"));
     for (QPushButton *b : {tisk, nahled}) {
         const bool preview = b == nahled;
-        b->setEnabled(bool(cardPrinter()));
+        b->setVisible(bool(cardPrinter()));   // the evidence card, once its report is installed
         connect(b, &QPushButton::clicked, this, [this, preview] {
             if (!commitAll())
                 return;

@@ -1,5 +1,6 @@
 // Printing one inspection's protocol from the history window.
 #include "accessorycard.h"
+#include "folders.h"
 #include "datasetsource.h"
 #include "historywindow.h"
 #include "prompts.h"
@@ -37,7 +38,8 @@ void printInspectionProtocol(TfVazaci &card, THistoryWindow &window, int tag)
         tz::rep::DatasetSource source(&dm.Tisk_rev);
         tz::rep::TSestava rep;
         rep.setReportDirIgnore(false);
-        rep.setReportDir(QDir::current().filePath(QStringLiteral("reports")));
+        // the program folder's definition, else the one installed beside the programs
+        rep.setReportDir(tz::reportFolder(QDir::currentPath(), card.kind().protocolReport));
         rep.setReportName(card.kind().protocolReport);
         rep.tiskJedenZaznam = true;
         rep.Parametry = QStringList{param};

@@ -1,4 +1,5 @@
 #include "overviewprint.h"
+#include "folders.h"
 
 #include "dataset.h"
 #include "datasetsource.h"
@@ -35,13 +36,7 @@ std::optional<OverviewDefinition> overviewFor(const QString &registerName)
 
 QString overviewReportDir(const QString &programFolder, const QString &file)
 {
-    const QString own = QDir(programFolder).filePath(QStringLiteral("reports"));
-    if (QFileInfo::exists(QDir(own).filePath(file)))
-        return own;
-    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("reports"));
-    if (QFileInfo::exists(QDir(beside).filePath(file)))
-        return beside;
-    return own;
+    return tz::reportFolder(programFolder, file);
 }
 
 void printOverview(const QString &programFolder, const QString &registerName, tz::db::Dataset *list,
