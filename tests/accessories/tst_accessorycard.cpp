@@ -605,7 +605,7 @@ private Q_SLOTS:
         THistoryWindow w(*m_dm, false, chain.get());
         w.show();
         QTest::qWait(50);
-        QVERIFY(w.grab().save(dir + "/history.png"));
+        QVERIFY(w.grab().save(dir + "/history-chain.png"));
         w.ZrusitClick();
         m_dm->partnerMode = true;
         THistoryWindow p(*m_dm, true, chain.get());

@@ -111,7 +111,7 @@ private Q_SLOTS:
         QTest::newRow("31st into February") << QStringList{"31.8.2005", "6"} << "28.02.2006";
         QTest::newRow("empty interval") << QStringList{"10.1.2005", ""} << "10.04.2005";
         QTest::newRow("negative interval") << QStringList{"15.3.2005", "-3"} << "15.06.2005";
-        QTest::newRow("ISO date") << QStringList{"2008-01-31", "1"} << "28.02.2008";
+        QTest::newRow("leap year") << QStringList{"31.1.2008", "1"} << "28.02.2008";
         QTest::newRow("out of the revision-test year") << QStringList{"15.4.2005", "12", "--revzk", "1.9.2006"} << "15.04.2007";
         QTest::newRow("option first, another year") << QStringList{"--revzk", "1.9.2007", "15.4.2005", "12"} << "15.04.2006";
     }
@@ -129,6 +129,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("args"); // DIR stands for a data directory
         QTest::addColumn<QString>("message");
         QTest::newRow("bad date") << QStringList{"next", "31.2.2005", "1"} << "Neplatné datum";
+        QTest::newRow("ISO date") << QStringList{"next", "2008-01-31", "1"} << "Neplatné datum";
+        QTest::newRow("result after the year 9999") << QStringList{"next", "31.12.9999", "12"} << "mimo roky 1 až 9999";
         QTest::newRow("bad interval") << QStringList{"next", "1.1.2005", "x"} << "Interval musí být celé číslo";
         QTest::newRow("interval with a fraction") << QStringList{"next", "1.1.2005", "1,5"} << "Interval musí být celé číslo";
         QTest::newRow("option without value") << QStringList{"next", "1.1.2005", "1", "--revzk"} << "potřebuje hodnotu";
@@ -203,7 +205,7 @@ private Q_SLOTS:
         QVERIFY2(again.err.contains("nic se nezapisuje"), qPrintable(again.err));
         QCOMPARE(t.count("select count(*) from zz_revize"), 1);
         // an examination starts its own sequence
-        const Run exam = cli({"equipment", "inspect", t.dir.path(), "3", "3", "2027-01-31"});
+        const Run exam = cli({"equipment", "inspect", t.dir.path(), "3", "3", "31.1.2027"});
         QCOMPARE(exam.code, 0);
         QCOMPARE(outputValue(exam.out, "Číslo protokolu"), QStringLiteral("I-1/ZZ"));
         QCOMPARE(outputValue(exam.out, "Příští termín"), QStringLiteral("30.04.2027")); // demo item 3: every 3 months

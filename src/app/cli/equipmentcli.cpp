@@ -1,4 +1,5 @@
 #include "equipmentcli.h"
+#include "cliargs.h"
 
 #include "dates.h"
 #include "db.h"
@@ -77,14 +78,15 @@ bool unknownOption(const QStringList &args, Cli &cli)
     return false;
 }
 
+// A date as every command takes it (d.m.yyyy, years 1 to 9999).
 std::optional<QDate> dateArg(const QString &text, Cli &cli)
 {
-    const QDate d = parseDate(text);
-    if (!d.isValid()) {
-        cli.fail(QStringLiteral("Neplatné datum: %1 (zadejte d.m.rrrr)").arg(text));
+    try {
+        return tz::cli::dateArgument(text);
+    } catch (const tz::cli::ArgumentError &e) {
+        cli.fail(e.message());
         return std::nullopt;
     }
-    return d;
 }
 
 // An interval in months: empty, or a whole number (zero and negative numbers
@@ -149,7 +151,13 @@ int cmdNext(QStringList args, Cli &cli)
             return 2;
         revzk = *d;
     }
-    cli.out << formatDate2(tz::eq::nextDueDate(tz::eq::TagRevize, *last, *interval, revzk)) << "\n";
+    QDate next;
+    try {
+        next = tz::cli::checkedResultDate(tz::eq::nextDueDate(tz::eq::TagRevize, *last, *interval, revzk));
+    } catch (const tz::cli::ArgumentError &e) {
+        return cli.fail(e.message());
+    }
+    cli.out << formatDate2(next) << "\n";
     return 0;
 }
 
