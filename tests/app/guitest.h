@@ -1,13 +1,18 @@
 #pragma once
 // Helpers of the offscreen window tests.
+#include "datadir.h"
+#include "datamodule.h"
+#include "program.h"
 #include "prompts.h"
 
 #include <QApplication>
 #include <QList>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 // Runs `act` as soon as the next modal dialog of type T is up.
 template <class T>
@@ -42,5 +47,29 @@ struct PromptRecorder
             return answers.isEmpty() ? true : answers.takeFirst();
         };
         tz::gui::prompts().message = [this](QWidget *, const QString &text, const QString &, int) { messages << text; };
+    }
+};
+
+// A program folder in a temporary directory with a new data directory and the
+// demo data, its connection and data module; the window tests derive from it.
+struct DemoProgramFolder
+{
+    std::unique_ptr<QTemporaryDir> m_tmp;
+    std::unique_ptr<tz::db::Database> m_db;
+    std::unique_ptr<tz::db::TDM> m_dm;
+
+    void openDemo(const QString &connection)
+    {
+        m_tmp = std::make_unique<QTemporaryDir>();
+        m_db = std::make_unique<tz::db::Database>(connection);
+        tz::app::openDataDirectory(*m_db, tz::app::ProgramFolder(m_tmp->path()), true);
+        tz::db::loadDemoData(*m_db);
+        m_dm = std::make_unique<tz::db::TDM>(m_db.get());
+    }
+    void closeDemo()
+    {
+        m_dm.reset();
+        m_db.reset();
+        m_tmp.reset();
     }
 };

@@ -29,12 +29,9 @@
 using namespace tz;
 using namespace tz::gui;
 
-class TstMainWindow : public QObject
+class TstMainWindow : public QObject, DemoProgramFolder
 {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> m_tmp;
-    std::unique_ptr<db::Database> m_db;
-    std::unique_ptr<db::TDM> m_dm;
     PromptRecorder m_prompts;
     QStringList &m_questions = m_prompts.questions, &m_messages = m_prompts.messages;
     QList<bool> &m_answers = m_prompts.answers; // answers to the questions, in turn; Yes when none are left
@@ -67,18 +64,12 @@ class TstMainWindow : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_tmp = std::make_unique<QTemporaryDir>();
-        m_db = std::make_unique<db::Database>(QStringLiteral("mw"));
-        app::openDataDirectory(*m_db, app::ProgramFolder(m_tmp->path()), true);
-        db::loadDemoData(*m_db);
-        m_dm = std::make_unique<db::TDM>(m_db.get());
+        openDemo(QStringLiteral("mw"));
         m_prompts.install();
     }
     void cleanup()
     {
-        m_dm.reset();
-        m_db.reset();
-        m_tmp.reset();
+        closeDemo();
     }
 
     void startWithOneCompany()

@@ -17,12 +17,9 @@
 using namespace tz;
 using namespace tz::gui;
 
-class TstShowFiles : public QObject
+class TstShowFiles : public QObject, DemoProgramFolder
 {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> m_tmp;
-    std::unique_ptr<db::Database> m_db;
-    std::unique_ptr<db::TDM> m_dm;
     PromptRecorder m_prompts;
 
     std::unique_ptr<TF_Main> start()
@@ -62,18 +59,12 @@ private Q_SLOTS:
     }
     void init()
     {
-        m_tmp = std::make_unique<QTemporaryDir>();
-        m_db = std::make_unique<db::Database>(QStringLiteral("showfiles"));
-        app::openDataDirectory(*m_db, app::ProgramFolder(m_tmp->path()), true);
-        db::loadDemoData(*m_db);
-        m_dm = std::make_unique<db::TDM>(m_db.get());
+        openDemo(QStringLiteral("showfiles"));
         m_prompts.install();
     }
     void cleanup()
     {
-        m_dm.reset();
-        m_db.reset();
-        m_tmp.reset();
+        closeDemo();
     }
 
     void listWorkbookStaysInTheProgramFolder()
