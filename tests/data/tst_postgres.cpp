@@ -76,6 +76,17 @@ private Q_SLOTS:
         QCOMPARE(app::applySchemaStep(*m_db, QDate(2026, 12, 11)), app::SchemaStep::AlreadyApplied);
         m_db->exec("update firmy set IDFIR = 'ABC' where pcfir = 1");
         QCOMPARE(m_db->scalar("select IDFIR from firmy where pcfir = 1").toString(), QStringLiteral("ABC")); // not padded
+        // a database made with the former, narrower inspection columns is widened at the next start
+        m_db->exec("alter table zz_revize alter column CisZapisu2 type varchar(10)");
+        m_db->exec("alter table zz_revize alter column Provedl type varchar(30)");
+        m_db->refreshCatalog();
+        QCOMPARE(m_db->table("zz_revize")->column("CisZapisu2")->size, 10);
+        QCOMPARE(app::applySchemaStep(*m_db, QDate(2026, 12, 12)), app::SchemaStep::AlreadyApplied);
+        QCOMPARE(m_db->table("zz_revize")->column("CisZapisu2")->size, 15);
+        QCOMPARE(m_db->table("zz_revize")->column("Provedl")->size, 40);
+        m_db->exec("insert into zz_revize (iD, Provedl, CisZapisu2) values (9901, :p, :c)",
+                   Params{{"p", QString(40, QLatin1Char('x'))}, {"c", QStringLiteral("/ZZ/2026/abcd")}});
+        m_db->exec("delete from zz_revize where iD = 9901");
     }
 
     void editingPlanningAndTwoWorkstations()

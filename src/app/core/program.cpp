@@ -89,15 +89,50 @@ ProgramFolder programFolderOf(const QString &dataPath)
     return ProgramFolder(dataPath);
 }
 
+namespace {
+
+// Text columns made wider after databases were created with them. A server
+// database keeps the width it was made with and would refuse longer values;
+// SQLite does not enforce widths, so only the server's columns are widened.
+void widenTextColumns(tz::db::Database &db)
+{
+    if (db.backend() != tz::db::Database::Backend::PostgreSQL)
+        return;
+    static const struct
+    {
+        const char *table, *column;
+        int size;
+    } wider[] = {{"zz_revize", "CisZapisu2", 15}, {"zz_revize", "Provedl", 40}};
+    bool changed = false;
+    for (const auto &w : wider) {
+        const tz::db::TableInfo *t = db.table(QString::fromLatin1(w.table));
+        const tz::db::ColumnInfo *c = t ? t->column(QString::fromLatin1(w.column)) : nullptr;
+        if (!c || c->type != tz::db::FieldType::String || c->size <= 0 || c->size >= w.size)
+            continue;
+        // names from the fixed list above, never from input
+        db.exec(QStringLiteral("alter table %1 alter column %2 type varchar(%3)")
+                    .arg(t->name, c->name)
+                    .arg(w.size));
+        changed = true;
+    }
+    if (changed)
+        db.refreshCatalog();
+}
+
+} // namespace
+
 SchemaStep applySchemaStep(tz::db::Database &db, const QDate &today)
 {
     using tz::db::Params;
     tz::db::Transaction tx(db, true);
+    widenTextColumns(db);
     if (!db.hasTable(QStringLiteral("TAVOZZ_X")))
         db.exec(QStringLiteral("create table TAVOZZ_X(verze integer, datum date)"));
     const int applied = db.scalar(QStringLiteral("Select count(*) from TAVOZZ_X where verze=:verze"), Params{{"verze", 1}}).toInt();
-    if (applied > 0)
+    if (applied > 0) {
+        tx.commit();
         return SchemaStep::AlreadyApplied;
+    }
     const tz::db::TableInfo *firmy = db.table(QStringLiteral("firmy"));
     if (firmy && !firmy->column(QStringLiteral("IDFIR")))
         db.exec(QStringLiteral("Alter table FIRMY add IDFIR Char(20)"));
