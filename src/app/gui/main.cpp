@@ -10,6 +10,9 @@
 #ifdef TZ_HAVE_ACCESSORY_CARDS
 #include "accessorycard.h"
 #endif
+#ifdef TZ_HAVE_EQUIPMENT_CARDS
+#include "gui/equipmentcard.h"
+#endif
 
 #include <QApplication>
 #include <QMessageBox>
@@ -30,6 +33,9 @@ int main(int argc, char **argv)
 
 #ifdef TZ_HAVE_ACCESSORY_CARDS
     tz::acc::registerAccessoryForms();
+#endif
+#ifdef TZ_HAVE_EQUIPMENT_CARDS
+    tz::eq::registerEquipmentForms();
 #endif
     tz::gui::TFStart splash;
     splash.show();
