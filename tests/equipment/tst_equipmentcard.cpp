@@ -598,8 +598,12 @@ private Q_SLOTS:
         const QString dir = qEnvironmentVariable("TAVOZZ_SCREENSHOT_DIR");
         if (dir.isEmpty())
             QSKIP("TAVOZZ_SCREENSHOT_DIR not set");
-        createInspection(*m_db, 1, "1", QDate(2026, 2, 10), "1");
-        createInspection(*m_db, 1, "3", QDate(2026, 9, 1), "1");
+        const NewInspection r = createInspection(*m_db, 1, "1", QDate(2026, 2, 10), "1");
+        const NewInspection i = createInspection(*m_db, 1, "3", QDate(2026, 9, 1), "1");
+        m_db->exec("update zz_revize set provedl=:p, zpusobile=:z, platnost=:d where id=:i",
+                   Params{{"p", "Ing. Petr Dvořák"}, {"z", true}, {"d", QDate(2027, 2, 10)}, {"i", r.id}});
+        m_db->exec("update zz_revize set provedl=:p, zpusobile=:z, platnost=:d where id=:i",
+                   Params{{"p", "Tomáš Kříž"}, {"z", false}, {"d", QDate(2026, 12, 1)}, {"i", i.id}});
         auto card = openCard(1);
         QVERIFY(card);
         auto *count = qobject_cast<QComboBox *>(card->fieldWidget("PocetKladkostroju"));

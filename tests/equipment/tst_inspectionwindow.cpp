@@ -105,6 +105,9 @@ private Q_SLOTS:
         QVERIFY(w.checklistArea()->findChild<QPlainTextEdit *>("Mem_13"));
         QVERIFY(!w.checklistArea()->findChild<QWidget *>("V_13"));
         QVERIFY(w.checklistArea()->findChild<QLineEdit *>("C_5"));
+        // labels in the order people count them: "2." before "10.", the text item "12." last
+        auto top = [&w](int polozka) { return w.checklistArea()->findChild<QLabel *>(QStringLiteral("Popis_%1").arg(polozka))->y(); };
+        QVERIFY(top(1) < top(2) && top(2) < top(10) && top(10) < top(11) && top(11) < top(13));
         // printing and attachments come later: their buttons are not shown
         for (const char *b : {"Tisk", "Nahled", "SBPrilohy"})
             QVERIFY2(!w.button(b)->isVisibleTo(&w), b);

@@ -7,6 +7,9 @@
 #include "prompts.h"
 #include "recordforms.h"
 #include "sestava.h"
+#ifdef TZ_HAVE_REPORT_DATA
+#include "cardprint.h"
+#endif
 
 #include "codelistcombos.h"
 
@@ -859,6 +862,8 @@ void registerAccessoryForms()
 #ifdef TZ_HAVE_REPORT_DATA
     if (!TfVazaci::protocolPrinter())
         TfVazaci::protocolPrinter() = printInspectionProtocol;
+    if (!TfVazaci::cardPrinter())
+        TfVazaci::cardPrinter() = printEvidenceCard;
 #endif
     for (const AccessoryKind &k : accessoryKinds()) {
         const QString letter = k.letter;

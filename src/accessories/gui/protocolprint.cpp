@@ -1,5 +1,7 @@
-// Printing one inspection's protocol from the history window.
+// Printing from the accessory's windows: one inspection's protocol from the
+// history window, the evidence card from the card.
 #include "accessorycard.h"
+#include "cardprint.h"
 #include "folders.h"
 #include "datasetsource.h"
 #include "historywindow.h"
@@ -20,7 +22,8 @@ void printInspectionProtocol(TfVazaci &card, THistoryWindow &window, int tag)
     if (!hist.isOpen() || hist.recNo() < 0)
         return;
     try {
-        // the row the user chose: the accessory (number and kind) and the date
+        // the row the user chose by its whole key: the accessory (number and
+        // kind, those of the card the history belongs to) and the date
         dm.Tisk_rev.close();
         dm.Tisk_rev.setParam(QStringLiteral("_datum"), hist.value(QStringLiteral("DATUM")));
         dm.Tisk_rev.open();
@@ -28,13 +31,10 @@ void printInspectionProtocol(TfVazaci &card, THistoryWindow &window, int tag)
             tz::gui::warn(&window, QStringLiteral("Revize k tisku nebyla nalezena; uložte ji a opakujte tisk."));
             return;
         }
-        QString param = dm.companyText();
-        if (param.trimmed().isEmpty()) {
-            if (!dm.Majitel.isOpen())
-                dm.Majitel.open();
-            if (!dm.Majitel.isEmpty())
-                param = dm.Majitel.field(QStringLiteral("FIRMA"))->asString();
-        }
+        // the accessory's company, the organisation that inspects and its logo
+        const Organisation org = userOrganisation(dm);
+        handOverLogo(org);
+        const QStringList params = protocolParameters(companyLine(dm, dm.BasicView.value(QStringLiteral("Firma"))), org);
         tz::rep::DatasetSource source(&dm.Tisk_rev);
         tz::rep::TSestava rep;
         rep.setReportDirIgnore(false);
@@ -42,7 +42,7 @@ void printInspectionProtocol(TfVazaci &card, THistoryWindow &window, int tag)
         rep.setReportDir(tz::reportFolder(QDir::currentPath(), card.kind().protocolReport));
         rep.setReportName(card.kind().protocolReport);
         rep.tiskJedenZaznam = true;
-        rep.Parametry = QStringList{param};
+        rep.Parametry = params;
         rep.dataSource = &source;
         if (tag == 10)
             rep.Preview();
@@ -50,6 +50,21 @@ void printInspectionProtocol(TfVazaci &card, THistoryWindow &window, int tag)
             rep.Print();
     } catch (const Error &e) {
         tz::gui::showError(&window, e.userText());
+    }
+}
+
+void printEvidenceCard(TfVazaci &card, bool preview)
+{
+    try {
+        CardRun run(card.dataModule(), QDir::currentPath());
+        // the picture the card shows
+        const tz::rep::TSestError e = run.run(card.shownPicture(), [preview](tz::rep::TSestava &rep) {
+            return preview ? rep.Preview() : rep.Print();
+        });
+        if (e == tz::rep::seJina && !run.problem().isEmpty())
+            tz::gui::warn(&card, run.problem());
+    } catch (const Error &e) {
+        tz::gui::showError(&card, e.userText());
     }
 }
 

@@ -12,6 +12,7 @@
 #include "cliargs.h"
 
 #ifdef TAVOZZ_HAVE_REPORTS
+#include "cardcli.h"
 #include "reportcli.h"
 #include "reportrun.h"
 #endif
@@ -61,6 +62,7 @@ int usage()
           ;
 #ifdef TAVOZZ_HAVE_REPORTS
     err() << "  tavozz-cli " << app::kReportRunUsage;
+    err() << "  tavozz-cli " << app::kCardUsage;
 #endif
     err().flush();
     return 2;
@@ -247,7 +249,8 @@ int main(int argc, char **argv)
 #ifdef TAVOZZ_HAVE_REPORTS
     // Composing a report measures text with fonts, which needs the graphics
     // layer (without any window).
-    const bool graphic = argc > 2 && qstrcmp(argv[1], "report") == 0 && qstrcmp(argv[2], "run") == 0;
+    const bool graphic = (argc > 2 && qstrcmp(argv[1], "report") == 0 && qstrcmp(argv[2], "run") == 0)
+        || (argc > 1 && qstrcmp(argv[1], "card") == 0);
     if (graphic && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> application(graphic ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
@@ -275,6 +278,8 @@ int main(int argc, char **argv)
 #ifdef TAVOZZ_HAVE_REPORTS
         else if (cmd == QLatin1String("report"))
             rc = cmdReport(args);
+        else if (cmd == QLatin1String("card"))
+            rc = app::cardCli(args, out(), err());
 #endif
         else
             throw ArgumentError(QStringLiteral("Neznámý příkaz: %1").arg(cmd));

@@ -444,7 +444,8 @@ void TFZZ_zavady::reload(int pc)
         m_grid->item(i, 2)->setToolTip(d.zavada);
     }
     m_grid->resizeColumnsToContents();
-    m_grid->setColumnWidth(1, std::max(m_grid->columnWidth(1), 150));
+    m_grid->setColumnWidth(0, m_grid->columnWidth(0) + 12);
+    m_grid->setColumnWidth(1, std::max(m_grid->columnWidth(1) + 12, 150));
     if (!(pc > 0 && selectPc(pc)) && m_grid->rowCount() > 0)
         m_grid->selectRow(std::clamp(at, 0, m_grid->rowCount() - 1));
     // the data module's defects of the inspection show the stored rows too

@@ -7,6 +7,7 @@
 #include "sestava.h"
 
 #include <QButtonGroup>
+#include <algorithm>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -302,6 +303,7 @@ TfZdvihaci::TfZdvihaci(tz::db::TDM &dm, const EquipmentKind &kind, QWidget *pare
     m_scroll = new QScrollArea;
     m_scroll->setWidgetResizable(true);
     m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->setWidget(buildFields());
     lay->addWidget(m_scroll, 1);
     lay->addWidget(buildHistory());
@@ -338,7 +340,7 @@ TfZdvihaci::TfZdvihaci(tz::db::TDM &dm, const EquipmentKind &kind, QWidget *pare
     bindCodeListCombos(this, *dm.db(), tz::codelists::FormKind::Equipment);
     loadRecord();
     m_rules.remember();
-    resize(1080, 900);
+    resize(1180, 980);
 }
 
 TfZdvihaci::~TfZdvihaci() = default;
@@ -409,12 +411,10 @@ QWidget *TfZdvihaci::buildIdentification()
 {
     auto *box = new QGroupBox(m_kind.heading);
     box->setObjectName(QStringLiteral("PanelIdentifikace"));
-    QFont bf = box->font();
-    bf.setBold(true);
-    box->setFont(bf);
+    // the heading stands out, the fields keep the card's font
+    box->setStyleSheet(QStringLiteral("QGroupBox#PanelIdentifikace { font-weight: bold; }"));
     auto *outer = new QHBoxLayout(box);
     auto *gridHost = new QWidget;
-    gridHost->setFont(font());
     auto *g = new QGridLayout(gridHost);
     g->setContentsMargins(0, 0, 0, 0);
     constexpr int perRow = 3;
@@ -438,6 +438,7 @@ QWidget *TfZdvihaci::buildIdentification()
             w = pickList(field, m_kind.choices.value(field), isListOnlyField(field));
         }
         w = bindField(field, label, w, hint);
+        w->setMinimumWidth(120);
         g->addWidget(m_labels.value(field), n / perRow, (n % perRow) * 2);
         g->addWidget(w, n / perRow, (n % perRow) * 2 + 1);
         ++n;
@@ -470,16 +471,19 @@ QWidget *TfZdvihaci::buildOperation()
     box->setObjectName(QStringLiteral("PanelProvoz"));
     auto *g = new QGridLayout(box);
     g->setColumnStretch(1, 1);
-    int r = 0;
+    g->setColumnStretch(3, 1);
+    int n = 0;
     for (const char *name : {"Provozovatel", "Provoz", "Umisteni1", "Umisteni2", "Udrzba", "RevTechnik", "ProvTechnik",
                              "PoverOsoba"}) {
         const QString field = QString::fromLatin1(name);
         // the person fields take typed names; the others offer their code list
         QWidget *w = bindField(field, generalCaption(field), pickList(field, {}, false));
-        g->addWidget(m_labels.value(field), r, 0);
-        g->addWidget(w, r, 1);
-        ++r;
+        w->setMinimumWidth(120);
+        g->addWidget(m_labels.value(field), n / 2, (n % 2) * 2);
+        g->addWidget(w, n / 2, (n % 2) * 2 + 1);
+        ++n;
     }
+    const int r = n / 2;
     m_note = new QPlainTextEdit;
     m_note->setToolTip(QStringLiteral("Dvojklikem otevřete okno poznámky"));
     m_note->setFixedHeight(m_note->fontMetrics().lineSpacing() * 3 + 12);
@@ -488,7 +492,8 @@ QWidget *TfZdvihaci::buildOperation()
     QLabel *l = m_labels.value(QStringLiteral("Poznamka"));
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     g->addWidget(l, r, 0);
-    g->addWidget(m_note, r, 1);
+    g->addWidget(m_note, r, 1, 1, 3);
+    g->setRowStretch(r + 1, 1);
     return box;
 }
 
@@ -566,10 +571,12 @@ QWidget *TfZdvihaci::buildHoists()
         h.box->setObjectName(QStringLiteral("PanelZdvih%1").arg(b));
         auto *g = new QGridLayout(h.box);
         g->setColumnStretch(1, 1);
-        auto *typ = new QGroupBox(QStringLiteral("Typ"));
+        g->setColumnStretch(3, 1);
+        auto *typ = new QWidget;
         h.typeField = hoistField(b, "typ");
         typ->setObjectName(h.typeField);
         auto *tl = new QHBoxLayout(typ);
+        tl->setContentsMargins(0, 0, 0, 0);
         h.rope = new QRadioButton(QString::fromUtf8(kRope));
         h.chain = new QRadioButton(QString::fromUtf8(kChain));
         auto *group = new QButtonGroup(h.box);
@@ -578,7 +585,8 @@ QWidget *TfZdvihaci::buildHoists()
         tl->addWidget(h.rope);
         tl->addWidget(h.chain);
         tl->addStretch();
-        g->addWidget(typ, 0, 0, 1, 2);
+        g->addWidget(new QLabel(QStringLiteral("Typ")), 0, 0);
+        g->addWidget(typ, 0, 1, 1, 3);
         const int block = b;
         connect(group, &QButtonGroup::idClicked, this, [this, block](int id) {
             const Hoist &hh = m_hoists[block - 1];
@@ -594,26 +602,29 @@ QWidget *TfZdvihaci::buildHoists()
             }
             RadioGroupChange(block);
         });
-        int r = 1;
-        auto add = [&](const char *suffix, const QString &label, QWidget *w = nullptr) {
+        // texts across the block, numbers two to a row
+        auto add = [&](const char *suffix, const QString &label, int row, int col, QWidget *w = nullptr) {
             const QString f = hoistField(b, suffix);
             // captions in messages name the hoist, the labels on the block do not need to
             QWidget *bound = bindField(f, label, w);
             m_binder.setCaption(f, QStringLiteral("Zdvih %1 – %2").arg(b).arg(label));
             QLabel *l = m_labels.value(f);
-            g->addWidget(l, r, 0);
-            g->addWidget(bound, r, 1);
-            ++r;
+            g->addWidget(l, row, col * 2);
+            if (col == 0 && (QLatin1String(suffix) == QLatin1String("Oznaceni") || QLatin1String(suffix) == QLatin1String("Vyrobce")))
+                g->addWidget(bound, row, 1, 1, 3);
+            else
+                g->addWidget(bound, row, col * 2 + 1);
+            bound->setMinimumWidth(60);
             return l;
         };
-        add("Oznaceni", m_kind.hoistDesignation);
-        add("Vyrobce", QStringLiteral("Výrobce"), pickList(QStringLiteral("Vyrobce"), {}, false));
-        add("Vyr_C", QStringLiteral("Výrobní číslo"));
-        add("RV", QStringLiteral("Rok výroby"));
-        add("Nosnost", QStringLiteral("Nosnost kg"));
-        add("Hmotnost", QStringLiteral("Hmotnost kg"));
-        h.diameter = add("Prumer", QStringLiteral("Průměr lana (mm)"));
-        h.length = add("Delka", QStringLiteral("Délka lana (m)"));
+        add("Oznaceni", m_kind.hoistDesignation, 1, 0);
+        add("Vyrobce", QStringLiteral("Výrobce"), 2, 0, pickList(QStringLiteral("Vyrobce"), {}, false));
+        add("Vyr_C", QStringLiteral("Výrobní číslo"), 3, 0);
+        add("RV", QStringLiteral("Rok výroby"), 3, 1);
+        add("Nosnost", QStringLiteral("Nosnost kg"), 4, 0);
+        add("Hmotnost", QStringLiteral("Hmotnost kg"), 4, 1);
+        h.diameter = add("Prumer", QStringLiteral("Průměr lana (mm)"), 5, 0);
+        h.length = add("Delka", QStringLiteral("Délka lana (m)"), 5, 1);
         m_hoists << h;
         blocks->addWidget(h.box, 1);
     }
@@ -637,7 +648,7 @@ QWidget *TfZdvihaci::buildHistory()
     m_historyGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_historyGrid->verticalHeader()->hide();
     m_historyGrid->horizontalHeader()->setStretchLastSection(true);
-    m_historyGrid->setFixedHeight(130);
+    m_historyGrid->setFixedHeight(120);
     m_historyGrid->setToolTip(QStringLiteral("Dvojklikem nebo klávesou Enter otevřete záznam o revizi či inspekci"));
     m_historyGrid->installEventFilter(this);
     connect(m_historyGrid, &QTableView::doubleClicked, this, [this] { DbGridVamel1DblClick(); });
@@ -723,7 +734,12 @@ void TfZdvihaci::reloadHistory()
         showError(this, e.userText());
     }
     m_historyModel->reload(m_dm.zz_revize);
+    // every column as wide as its title and its values, with room to breathe
     m_historyGrid->resizeColumnsToContents();
+    QHeaderView *head = m_historyGrid->horizontalHeader();
+    // (the last one takes the rest of the grid)
+    for (int c = 0; c + 1 < m_historyModel->columnCount(); ++c)
+        head->resizeSection(c, std::max(head->sectionSize(c), head->sectionSizeHint(c)) + 12);
     const int row = m_historyModel->rowOf(keep);
     if (m_historyModel->rowCount() > 0)
         m_historyGrid->selectRow(row >= 0 ? row : 0);

@@ -8,6 +8,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCollator>
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
@@ -18,6 +19,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -25,6 +27,8 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using tz::db::Dataset;
 using tz::db::Error;
@@ -223,7 +227,7 @@ QWidget *TFZZRevize::buildDetail()
     const QString hint = QStringLiteral("Číslo protokolu (inspekčního / revizního)");
     auto *pred = new QLineEdit;
     pred->setObjectName(QStringLiteral("CisZapisu"));
-    pred->setFixedWidth(110);
+    pred->setFixedWidth(90);
     pred->setAlignment(Qt::AlignRight);
     auto *num = new QLineEdit;
     num->setObjectName(QStringLiteral("CisZapisuNum"));
@@ -456,22 +460,31 @@ void TFZZRevize::buildChecklist()
     } catch (const Error &e) {
         showError(this, e.userText());
     }
+    // labels as people number them: 2. before 10.
+    QCollator order{QLocale(QLocale::Czech, QLocale::CzechRepublic)};
+    order.setNumericMode(true);
+    std::stable_sort(rows.begin(), rows.end(), [&order](const ChecklistRow &a, const ChecklistRow &b) {
+        const int c = order.compare(a.oznaceni, b.oznaceni);
+        return c != 0 ? c < 0 : a.polozka < b.polozka;
+    });
     m_controls.reserve(rows.size());
     int line = 0;
     for (const ChecklistRow &row : rows) {
         const QString n = QString::number(row.polozka);
         // value items stand a little further in
         const int indent = row.valueItem && !row.textItem ? 18 : 0;
+        // a text box is taller: its labels stand at its top, the others beside their boxes
+        const Qt::Alignment vertical = row.offersText() ? Qt::AlignTop : Qt::AlignVCenter;
         auto *oznaceni = new QLabel(row.oznaceni);
-        oznaceni->setIndent(indent);
-        oznaceni->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        oznaceni->setContentsMargins(indent, row.offersText() ? 4 : 0, 0, 0);
+        oznaceni->setAlignment(Qt::AlignLeft | vertical);
         g->addWidget(oznaceni, line, 0);
         auto *popis = new QLabel(row.popis);
         popis->setObjectName(QStringLiteral("Popis_") + n);
         popis->setWordWrap(true);
-        popis->setIndent(indent);
+        popis->setContentsMargins(indent, row.offersText() ? 4 : 0, 0, 0);
         popis->setMinimumWidth(360);
-        popis->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        popis->setAlignment(Qt::AlignLeft | vertical);
         g->addWidget(popis, line, 1);
 
         Control c;
@@ -488,14 +501,14 @@ void TFZZRevize::buildChecklist()
         } else {
             if (row.offersValue()) {
                 auto *doplneni = new QLabel(row.doplneni);
-                doplneni->setAlignment(Qt::AlignRight | Qt::AlignTop);
+                doplneni->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
                 g->addWidget(doplneni, line, 2);
                 auto *value = new QLineEdit(row.cislo);
                 value->setObjectName(QStringLiteral("C_") + n);
                 value->setFixedWidth(100);
                 value->setMaxLength(std::max<int>(20, int(row.cislo.size()))); // zz_polozkyrev.Cislo
                 connect(value, &QLineEdit::editingFinished, this, [this, p = row.polozka] { C_Exit(p); });
-                g->addWidget(value, line, 3, Qt::AlignTop);
+                g->addWidget(value, line, 3, Qt::AlignVCenter);
                 c.value = value;
                 c.shownValue = row.cislo;
             }
@@ -518,7 +531,7 @@ void TFZZRevize::buildChecklist()
                 const int shown = row.vysledek.isValid() && !row.vysledek.isNull() && row.vysledek.toBool() ? ChoiceYes : ChoiceNo;
                 group->button(shown)->setChecked(true);
                 connect(group, &QButtonGroup::idClicked, this, [this, p = row.polozka] { V_Exit(p); });
-                g->addWidget(box, line, 4, Qt::AlignTop);
+                g->addWidget(box, line, 4, Qt::AlignVCenter);
                 c.yesNo = group;
                 c.shownChoice = shown;
             }
