@@ -14,6 +14,10 @@
 #ifdef TZ_HAVE_REPORTS
 #include "overviewprint.h"
 #endif
+#ifdef TZ_HAVE_EQUIPMENT_WINDOWS
+#include "gui/defectswindow.h"
+#include "gui/numberingwindow.h"
+#endif
 
 #include <QAction>
 #include <QApplication>
@@ -193,8 +197,20 @@ void TF_Main::buildMenus()
     fn->addAction(QStringLiteral("Historie Revizí"))->setVisible(false);
 
     QMenu *codes = menuBar()->addMenu(QStringLiteral("Číselníky a nastavení"));
+#ifdef TZ_HAVE_EQUIPMENT_WINDOWS
+    codes->addAction(QStringLiteral("Číselník závad"), this, [this] {
+        tz::eq::TFCis_Zavad w(*m_dm.db(), this);
+        w.exec();
+    })->setObjectName(QStringLiteral("MI_Ciselnik"));
+    codes->addAction(QStringLiteral("Úprava revizních protokolů"))->setVisible(false);
+    codes->addAction(QStringLiteral("Číslování protokolů"), this, [this] {
+        tz::eq::TFCislaProt w(*m_dm.db(), this);
+        w.exec();
+    })->setObjectName(QStringLiteral("slovnprotokol1"));
+#else
     for (const char *t : {"Číselník závad", "Úprava revizních protokolů", "Číslování protokolů"})
         codes->addAction(QString::fromUtf8(t))->setVisible(false);
+#endif
     QMenu *aux = codes->addMenu(QStringLiteral("Pomocné číselníky"));
     int tag = 1;
     for (const char *t : {"Majitel", "Výrobce vázacích prostředků", "Výrobce zdvihacích zařízení", "Dodavatel", "Provoz",
