@@ -12,6 +12,7 @@
 #endif
 #ifdef TZ_HAVE_EQUIPMENT_CARDS
 #include "gui/equipmentcard.h"
+#include "gui/inspectionwindow.h"
 #endif
 
 #include <QApplication>
@@ -36,6 +37,7 @@ int main(int argc, char **argv)
 #endif
 #ifdef TZ_HAVE_EQUIPMENT_CARDS
     tz::eq::registerEquipmentForms();
+    tz::eq::registerInspectionWindows();   // the card opens an inspection in its window
 #endif
     tz::gui::TFStart splash;
     splash.show();
