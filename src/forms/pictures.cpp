@@ -1,4 +1,9 @@
 #include "pictures.h"
+#include "prompts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 
 #ifdef TZ_HAVE_PICTURELIB
 #include "picturelib.h"
@@ -43,5 +48,39 @@ QImage standardPicture(const QString &)
     return {};
 }
 #endif
+
+bool chooseOwnPicture(QWidget *parent, tz::db::Dataset &ds, const QString &file)
+{
+    QString path = file;
+    if (path.isEmpty()) {
+        const QString folder = QDir::currentPath();
+        const QString galerie = QDir(folder).filePath(QStringLiteral("galerie"));
+        path = QFileDialog::getOpenFileName(parent, QStringLiteral("Změnit obrázek"), QDir(galerie).exists() ? galerie : folder,
+                                            QStringLiteral("Bitmaps (*.bmp);;Obrázky (*.bmp *.png *.jpg *.jpeg);;Všechny soubory (*)"));
+        // report and file paths depend on the program folder, whatever the dialog did
+        QDir::setCurrent(folder);
+        if (path.isEmpty())
+            return false;
+    }
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        showError(parent, QStringLiteral("Soubor %1 nelze otevřít: %2").arg(path, f.errorString()));
+        return false;
+    }
+    const QByteArray bytes = f.readAll();
+    if (QImage::fromData(bytes).isNull()) {
+        showError(parent, QStringLiteral("Soubor %1 není obrázek, který lze zobrazit.").arg(path));
+        return false;
+    }
+    try {
+        if (!ds.isEditing())
+            ds.edit();
+        ds.setFieldValue(QStringLiteral("Pict"), bytes);
+    } catch (const tz::db::Error &e) {
+        showError(parent, e.userText());
+        return false;
+    }
+    return true;
+}
 
 } // namespace tz::gui

@@ -749,34 +749,8 @@ void TfVazaci::offerNewerInspections()
 
 void TfVazaci::ZmenitObrazekClick(const QString &file)
 {
-    QString path = file;
-    if (path.isEmpty()) {
-        const QString galerie = QDir::current().filePath(QStringLiteral("galerie"));
-        path = QFileDialog::getOpenFileName(this, QStringLiteral("Změnit obrázek"),
-                                            QDir(galerie).exists() ? galerie : QDir::currentPath(),
-                                            QStringLiteral("Bitmaps (*.bmp);;Obrázky (*.bmp *.png *.jpg *.jpeg);;Všechny soubory (*)"));
-        if (path.isEmpty())
-            return;
-    }
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        showError(this, QStringLiteral("Soubor %1 nelze otevřít: %2").arg(path, f.errorString()));
-        return;
-    }
-    const QByteArray bytes = f.readAll();
-    if (QImage::fromData(bytes).isNull()) {
-        showError(this, QStringLiteral("Soubor %1 není obrázek, který lze zobrazit.").arg(path));
-        return;
-    }
-    try {
-        if (!m_ds.isEditing())
-            m_ds.edit();
-        m_ds.setFieldValue(QStringLiteral("Pict"), bytes);
-    } catch (const Error &e) {
-        showError(this, e.userText());
-        return;
-    }
-    refreshPicture();
+    if (chooseOwnPicture(this, m_ds, file))
+        refreshPicture();
 }
 
 void TfVazaci::VratitObrazekClick()

@@ -1084,36 +1084,7 @@ void TfZdvihaci::DBMemo2DblClick()
 
 void TfZdvihaci::_113Nastobrzek1Click(const QString &file)
 {
-    QString path = file;
-    if (path.isEmpty()) {
-        const QString folder = QDir::currentPath();
-        const QString galerie = QDir(folder).filePath(QStringLiteral("galerie"));
-        path = QFileDialog::getOpenFileName(this, QStringLiteral("Změnit obrázek"),
-                                            QDir(galerie).exists() ? galerie : folder,
-                                            QStringLiteral("Bitmaps (*.bmp);;Obrázky (*.bmp *.png *.jpg *.jpeg);;Všechny soubory (*)"));
-        // the program folder stays the current directory, whatever the dialog did
-        QDir::setCurrent(folder);
-    }
-    if (!path.isEmpty()) {
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly)) {
-            showError(this, QStringLiteral("Soubor %1 nelze otevřít: %2").arg(path, f.errorString()));
-            return;
-        }
-        const QByteArray bytes = f.readAll();
-        if (QImage::fromData(bytes).isNull()) {
-            showError(this, QStringLiteral("Soubor %1 není obrázek, který lze zobrazit.").arg(path));
-            return;
-        }
-        try {
-            if (!m_ds.isEditing())
-                m_ds.edit();
-            m_ds.setFieldValue(QStringLiteral("Pict"), bytes);
-        } catch (const Error &e) {
-            showError(this, e.userText());
-            return;
-        }
-    }
+    chooseOwnPicture(this, m_ds, file);   // the picture and hoists are shown again in any case
     refreshPicture();
     ZobrazZdvihadla();
 }
